@@ -1,0 +1,8 @@
+// The program `kalvedo`: the runtime's start, MAIN, and the end sequence.
+#include "app/kalvedo.h"
+#include "runtime/lifecycle.h"
+
+int main() {
+  kv::app::registerModules();
+  return kv::runProgram(&kv::app::MAIN);
+}
