@@ -1,0 +1,92 @@
+#pragma once
+// Files as the runtime and the table engine use them: open with share modes, positioned
+// read and write, size, truncate, flush to disk, delete, byte-range locks and first-match
+// search. Failures answer false / -1 and leave a Windows operating-system code (2 file not
+// found, 3 path not found, 5 access denied, 32 sharing violation, 33 lock violation, 80 file
+// exists, 112 disk full, ...) in lastOsError(); errno is mapped to those codes in one place.
+//
+// Share modes are emulated with an open-file-description lock on one reserved byte far
+// beyond every lock range: a shared open holds a read lock on it, an exclusive open a write
+// lock; a conflict fails the open with code 32. Byte-range locks are open-file-description
+// locks too (F_OFD_SETLK), so, as with a Windows handle, their owner is the open file and
+// closing another descriptor of the same file does not drop them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kv::platform {
+
+// Windows code of the last failed file operation of this thread (0 after a success of the
+// functions that clear it).
+int lastOsError();
+void setLastOsError(int code);
+// Maps an errno value to the Windows code.
+int osErrorFromErrno(int err);
+
+enum class Access { Read, Write, ReadWrite };
+enum class Share { Exclusive, Shared };
+enum class Disposition {
+  OpenExisting,   // fail with 2 when missing
+  CreateAlways,   // create, or truncate an existing file
+  CreateNew,      // fail with 80 when it exists
+  OpenOrCreate,   // open, creating when missing
+};
+
+// An open file. Moveable, not copyable; closes on destruction.
+class File {
+ public:
+  File() = default;
+  ~File();
+  File(File&& o) noexcept;
+  File& operator=(File&& o) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // Opens `path`. Answers false (and sets lastOsError) on failure.
+  bool open(const std::string& path, Access access, Share share, Disposition disp);
+  void close();
+  bool isOpen() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+
+  // Positioned read: answers bytes read (short at end of file), -1 on failure.
+  std::int64_t readAt(std::uint64_t offset, void* buf, std::size_t n);
+  // Positioned write of all n bytes: answers bytes written (short only on failure, e.g. a
+  // full disk), -1 on failure.
+  std::int64_t writeAt(std::uint64_t offset, const void* buf, std::size_t n);
+  // Sequential read / write from the file's own position (for the runtime's file handles).
+  std::int64_t read(void* buf, std::size_t n);
+  std::int64_t write(const void* buf, std::size_t n);
+  // Moves the file position: whence 0 from start, 1 from current, 2 from end. Answers the new
+  // position, or -1.
+  std::int64_t seek(std::int64_t offset, int whence);
+
+  // Current size in bytes, -1 on failure.
+  std::int64_t size() const;
+  // Cuts or extends the file to `size` bytes.
+  bool truncate(std::uint64_t size);
+  // Writes the file's data to the disk (fsync).
+  bool flush();
+
+  // Byte-range lock of [offset, offset + length) without waiting. `exclusive` false takes a
+  // shared (read) lock. A conflict answers false with code 33.
+  bool lock(std::uint64_t offset, std::uint64_t length, bool exclusive = true);
+  bool unlock(std::uint64_t offset, std::uint64_t length);
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+};
+
+// Deletes a file; false (with the code) on failure.
+bool deleteFile(const std::string& path);
+// Renames a file, replacing nothing: false when the target exists or on failure.
+bool renameFile(const std::string& from, const std::string& to);
+// True when the file exists (not a directory).
+bool fileExists(const std::string& path);
+// First file matching `pattern` (a path whose last component may hold * and ? wildcards,
+// matched as a shell matches them); empty when none. Sets code 2 (or 3 for a missing
+// directory) when nothing matches.
+std::string findFirst(const std::string& pattern);
+
+}  // namespace kv::platform
