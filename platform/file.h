@@ -26,10 +26,10 @@ int osErrorFromErrno(int err);
 enum class Access { Read, Write, ReadWrite };
 enum class Share { Exclusive, Shared };
 enum class Disposition {
-  OpenExisting,   // fail with 2 when missing
-  CreateAlways,   // create, or truncate an existing file
-  CreateNew,      // fail with 80 when it exists
-  OpenOrCreate,   // open, creating when missing
+  OpenExisting,  // fail with 2 when missing
+  CreateAlways,  // create, or truncate an existing file
+  CreateNew,     // fail with 80 when it exists
+  OpenOrCreate,  // open, creating when missing
 };
 
 // An open file. Moveable, not copyable; closes on destruction.
@@ -85,7 +85,8 @@ bool renameFile(const std::string& from, const std::string& to);
 // True when the file exists (not a directory).
 bool fileExists(const std::string& path);
 // First file matching `pattern` (a path whose last component may hold * and ? wildcards,
-// matched as a shell matches them); empty when none. Sets code 2 (or 3 for a missing
+// matched as a shell matches them): the pattern's directory joined with the smallest
+// matching name (directories are not matched); empty when none. Sets code 2 (or 3 for a missing
 // directory) when nothing matches.
 std::string findFirst(const std::string& pattern);
 

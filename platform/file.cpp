@@ -1,0 +1,404 @@
+#include "platform/file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace kv::platform {
+
+namespace {
+
+thread_local int t_lastError = 0;
+
+// The byte whose lock stands for the share mode of an open: far beyond every record, append
+// and file lock range, and beyond any real file size.
+constexpr off_t kShareByte = static_cast<off_t>(0x3FFFFFFFFFFFFFFFLL);
+
+int fail(int err) {
+  t_lastError = osErrorFromErrno(err);
+  return -1;
+}
+
+bool ofdLock(int fd, short type, std::uint64_t offset, std::uint64_t length) {
+  struct flock fl {};
+  fl.l_type = type;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = static_cast<off_t>(offset);
+  fl.l_len = static_cast<off_t>(length);
+  fl.l_pid = 0;  // must be 0 for open-file-description locks
+  int r;
+  do {
+    r = ::fcntl(fd, F_OFD_SETLK, &fl);
+  } while (r < 0 && errno == EINTR);
+  return r == 0;
+}
+
+// Directory part of a path ("" for a bare name, "/" for the root).
+std::string dirOf(const std::string& path) {
+  auto p = path.rfind('/');
+  if (p == std::string::npos) return std::string();
+  if (p == 0) return "/";
+  return path.substr(0, p);
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A missing file whose directory is missing too is "path not found" (3), as on Windows.
+int notFoundCode(const std::string& path) {
+  std::string dir = dirOf(path);
+  if (!dir.empty() && !isDirectory(dir)) return 3;
+  return 2;
+}
+
+}  // namespace
+
+int lastOsError() {
+  return t_lastError;
+}
+void setLastOsError(int code) {
+  t_lastError = code;
+}
+
+int osErrorFromErrno(int err) {
+  switch (err) {
+    case 0:
+      return 0;
+    case ENOENT:
+      return 2;
+    case ENOTDIR:
+      return 3;
+    case EMFILE:
+    case ENFILE:
+      return 4;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case ETXTBSY:
+      return 5;
+    case EBADF:
+      return 6;
+    case ENOMEM:
+      return 8;
+    case EROFS:
+      return 19;
+    case EIO:
+      return 29;  // write fault
+    case EAGAIN:
+#if EWOULDBLOCK != EAGAIN
+    case EWOULDBLOCK:
+#endif
+    case EDEADLK:
+      return 33;
+    case EEXIST:
+      return 80;
+    case EINVAL:
+      return 87;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return 112;
+    case ENAMETOOLONG:
+      return 206;
+    case ENOLCK:
+      return 36;  // sharing buffer exceeded
+    default:
+      return 31;  // general failure
+  }
+}
+
+File::~File() {
+  close();
+}
+
+File::File(File&& o) noexcept : fd_(std::exchange(o.fd_, -1)), path_(std::move(o.path_)) {}
+
+File& File::operator=(File&& o) noexcept {
+  if (this != &o) {
+    close();
+    fd_ = std::exchange(o.fd_, -1);
+    path_ = std::move(o.path_);
+  }
+  return *this;
+}
+
+bool File::open(const std::string& path, Access access, Share share, Disposition disp) {
+  close();
+  int flags = O_CLOEXEC;
+  // A lock of either kind needs a descriptor that can both read and write on some systems
+  // (a write lock needs write access, a read lock read access), so writers open read-write.
+  bool wantWrite = access != Access::Read;
+  switch (disp) {
+    case Disposition::OpenExisting:
+      break;
+    case Disposition::CreateAlways:
+    case Disposition::OpenOrCreate:
+      flags |= O_CREAT;
+      break;
+    case Disposition::CreateNew:
+      flags |= O_CREAT | O_EXCL;
+      break;
+  }
+  int fd = -1;
+  bool readOnly = false;
+  if (wantWrite || share == Share::Exclusive) {
+    do {
+      fd = ::open(path.c_str(), flags | O_RDWR, 0666);
+    } while (fd < 0 && errno == EINTR);
+    // An exclusive read of a file we may not write still excludes others with a read lock.
+    if (fd < 0 && !wantWrite && (errno == EACCES || errno == EROFS)) {
+      fd = ::open(path.c_str(), flags | O_RDONLY, 0666);
+      readOnly = true;
+    }
+  } else {
+    do {
+      fd = ::open(path.c_str(), flags | O_RDONLY, 0666);
+    } while (fd < 0 && errno == EINTR);
+    readOnly = true;
+  }
+  if (fd < 0) {
+    int err = errno;
+    t_lastError = err == ENOENT ? notFoundCode(path) : osErrorFromErrno(err);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    t_lastError = 5;
+    return false;
+  }
+  short type = (share == Share::Shared || readOnly) ? F_RDLCK : F_WRLCK;
+  if (!ofdLock(fd, type, static_cast<std::uint64_t>(kShareByte), 1)) {
+    int err = errno;
+    ::close(fd);
+    t_lastError = (err == EAGAIN || err == EACCES) ? 32 : osErrorFromErrno(err);
+    return false;
+  }
+  // Truncation only after the share check, so a file another process holds stays intact.
+  if (disp == Disposition::CreateAlways && ::ftruncate(fd, 0) != 0) {
+    int err = errno;
+    ::close(fd);
+    t_lastError = osErrorFromErrno(err);
+    return false;
+  }
+  fd_ = fd;
+  path_ = path;
+  t_lastError = 0;
+  return true;
+}
+
+void File::close() {
+  if (fd_ >= 0) {
+    ::close(fd_);  // drops every open-file-description lock of this open
+    fd_ = -1;
+  }
+  path_.clear();
+}
+
+std::int64_t File::readAt(std::uint64_t offset, void* buf, std::size_t n) {
+  if (fd_ < 0) return fail(EBADF);
+  std::size_t done = 0;
+  auto* p = static_cast<char*>(buf);
+  while (done < n) {
+    ssize_t r = ::pread(fd_, p + done, n - done, static_cast<off_t>(offset + done));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    if (r == 0) break;
+    done += static_cast<std::size_t>(r);
+  }
+  t_lastError = 0;
+  return static_cast<std::int64_t>(done);
+}
+
+std::int64_t File::writeAt(std::uint64_t offset, const void* buf, std::size_t n) {
+  if (fd_ < 0) return fail(EBADF);
+  std::size_t done = 0;
+  auto* p = static_cast<const char*>(buf);
+  while (done < n) {
+    ssize_t r = ::pwrite(fd_, p + done, n - done, static_cast<off_t>(offset + done));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      if (done == 0) return fail(err);
+      t_lastError = osErrorFromErrno(err);
+      return static_cast<std::int64_t>(done);
+    }
+    if (r == 0) {
+      t_lastError = 112;
+      return static_cast<std::int64_t>(done);
+    }
+    done += static_cast<std::size_t>(r);
+  }
+  t_lastError = 0;
+  return static_cast<std::int64_t>(done);
+}
+
+std::int64_t File::read(void* buf, std::size_t n) {
+  if (fd_ < 0) return fail(EBADF);
+  ssize_t r;
+  do {
+    r = ::read(fd_, buf, n);
+  } while (r < 0 && errno == EINTR);
+  if (r < 0) return fail(errno);
+  t_lastError = 0;
+  return r;
+}
+
+std::int64_t File::write(const void* buf, std::size_t n) {
+  if (fd_ < 0) return fail(EBADF);
+  std::size_t done = 0;
+  auto* p = static_cast<const char*>(buf);
+  while (done < n) {
+    ssize_t r = ::write(fd_, p + done, n - done);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      if (done == 0) return fail(err);
+      t_lastError = osErrorFromErrno(err);
+      return static_cast<std::int64_t>(done);
+    }
+    done += static_cast<std::size_t>(r);
+  }
+  t_lastError = 0;
+  return static_cast<std::int64_t>(done);
+}
+
+std::int64_t File::seek(std::int64_t offset, int whence) {
+  if (fd_ < 0) return fail(EBADF);
+  int w = whence == 1 ? SEEK_CUR : whence == 2 ? SEEK_END : SEEK_SET;
+  off_t r = ::lseek(fd_, static_cast<off_t>(offset), w);
+  if (r < 0) return fail(errno);
+  t_lastError = 0;
+  return r;
+}
+
+std::int64_t File::size() const {
+  if (fd_ < 0) return fail(EBADF);
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) return fail(errno);
+  return st.st_size;
+}
+
+bool File::truncate(std::uint64_t size) {
+  if (fd_ < 0) return fail(EBADF), false;
+  int r;
+  do {
+    r = ::ftruncate(fd_, static_cast<off_t>(size));
+  } while (r < 0 && errno == EINTR);
+  if (r != 0) return fail(errno), false;
+  t_lastError = 0;
+  return true;
+}
+
+bool File::flush() {
+  if (fd_ < 0) return fail(EBADF), false;
+  if (::fsync(fd_) != 0 && errno != EINVAL) return fail(errno), false;
+  t_lastError = 0;
+  return true;
+}
+
+bool File::lock(std::uint64_t offset, std::uint64_t length, bool exclusive) {
+  if (fd_ < 0) return fail(EBADF), false;
+  if (length == 0) {
+    t_lastError = 87;
+    return false;
+  }
+  if (!ofdLock(fd_, exclusive ? F_WRLCK : F_RDLCK, offset, length)) {
+    int err = errno;
+    // A descriptor opened for reading only cannot take a write lock; report it as a
+    // conflict, which is what the caller can act on.
+    t_lastError = (err == EAGAIN || err == EACCES || err == EBADF) ? 33 : osErrorFromErrno(err);
+    return false;
+  }
+  t_lastError = 0;
+  return true;
+}
+
+bool File::unlock(std::uint64_t offset, std::uint64_t length) {
+  if (fd_ < 0) return fail(EBADF), false;
+  if (length == 0 || !ofdLock(fd_, F_UNLCK, offset, length)) {
+    t_lastError = length == 0 ? 87 : osErrorFromErrno(errno);
+    return false;
+  }
+  t_lastError = 0;
+  return true;
+}
+
+bool deleteFile(const std::string& path) {
+  if (isDirectory(path)) {
+    t_lastError = 5;
+    return false;
+  }
+  if (::unlink(path.c_str()) != 0) {
+    int err = errno;
+    t_lastError = err == ENOENT ? notFoundCode(path) : osErrorFromErrno(err);
+    return false;
+  }
+  t_lastError = 0;
+  return true;
+}
+
+bool renameFile(const std::string& from, const std::string& to) {
+  // An existing target is refused, as the Windows move does without its replace flag.
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) {
+    t_lastError = 80;
+    return false;
+  }
+  if (::rename(from.c_str(), to.c_str()) != 0) {
+    int err = errno;
+    t_lastError = err == ENOENT ? notFoundCode(from) : osErrorFromErrno(err);
+    return false;
+  }
+  t_lastError = 0;
+  return true;
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string findFirst(const std::string& pattern) {
+  std::string dir = dirOf(pattern);
+  std::string mask =
+      pattern.substr(pattern.rfind('/') == std::string::npos ? 0 : pattern.rfind('/') + 1);
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) {
+    t_lastError = 3;
+    return std::string();
+  }
+  // Directory order differs between file systems; the smallest matching name is answered so
+  // that the result does not depend on it.
+  std::string best;
+  bool found = false;
+  while (dirent* e = ::readdir(d)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    if (::fnmatch(mask.c_str(), name.c_str(), FNM_PERIOD) != 0) continue;
+    std::string full = dir.empty() ? name : (dir == "/" ? "/" + name : dir + "/" + name);
+    if (!fileExists(full)) continue;
+    if (!found || name < best) {
+      best = name;
+      found = true;
+    }
+  }
+  ::closedir(d);
+  if (!found) {
+    t_lastError = 2;
+    return std::string();
+  }
+  t_lastError = 0;
+  return dir.empty() ? best : (dir == "/" ? "/" + best : dir + "/" + best);
+}
+
+}  // namespace kv::platform

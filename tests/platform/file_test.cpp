@@ -1,0 +1,141 @@
+#include "platform/file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+using namespace kv::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kv_file_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string path(const char* name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(FileTest, OpenDispositionsAndCodes) {
+  File f;
+  EXPECT_FALSE(f.open(path("missing"), Access::Read, Share::Shared, Disposition::OpenExisting));
+  EXPECT_EQ(lastOsError(), 2);
+  EXPECT_FALSE(f.open(path("nodir/x"), Access::Read, Share::Shared, Disposition::OpenExisting));
+  EXPECT_EQ(lastOsError(), 3);
+  ASSERT_TRUE(f.open(path("a"), Access::ReadWrite, Share::Exclusive, Disposition::CreateNew));
+  EXPECT_EQ(f.writeAt(0, "hello", 5), 5);
+  f.close();
+  EXPECT_FALSE(f.open(path("a"), Access::ReadWrite, Share::Shared, Disposition::CreateNew));
+  EXPECT_EQ(lastOsError(), 80);
+  ASSERT_TRUE(f.open(path("a"), Access::ReadWrite, Share::Shared, Disposition::OpenOrCreate));
+  EXPECT_EQ(f.size(), 5);
+  ASSERT_TRUE(f.open(path("a"), Access::ReadWrite, Share::Shared, Disposition::CreateAlways));
+  EXPECT_EQ(f.size(), 0);
+  EXPECT_FALSE(f.open(dir_.string(), Access::Read, Share::Shared, Disposition::OpenExisting));
+  EXPECT_EQ(lastOsError(), 5);
+}
+
+TEST_F(FileTest, PositionedAndSequentialIo) {
+  File f;
+  ASSERT_TRUE(f.open(path("b"), Access::ReadWrite, Share::Exclusive, Disposition::CreateAlways));
+  EXPECT_EQ(f.writeAt(10, "xyz", 3), 3);
+  EXPECT_EQ(f.size(), 13);
+  char buf[20] = {};
+  EXPECT_EQ(f.readAt(10, buf, 20), 3);  // short at end of file
+  EXPECT_EQ(std::memcmp(buf, "xyz", 3), 0);
+  EXPECT_EQ(f.readAt(100, buf, 4), 0);
+  EXPECT_EQ(f.seek(0, 0), 0);
+  EXPECT_EQ(f.write("ab", 2), 2);
+  EXPECT_EQ(f.seek(0, 1), 2);
+  EXPECT_EQ(f.seek(-3, 2), 10);
+  EXPECT_EQ(f.read(buf, 3), 3);
+  EXPECT_TRUE(f.truncate(4));
+  EXPECT_EQ(f.size(), 4);
+  EXPECT_TRUE(f.flush());
+}
+
+// Open-file-description locks conflict between two opens even within one process, which is
+// what lets these cases run without a second process (the engine tests use real ones).
+TEST_F(FileTest, ShareModesConflictWithCode32) {
+  struct Case {
+    Share first, second;
+    bool ok;
+  } cases[] = {{Share::Shared, Share::Shared, true},
+               {Share::Shared, Share::Exclusive, false},
+               {Share::Exclusive, Share::Shared, false},
+               {Share::Exclusive, Share::Exclusive, false}};
+  File make;
+  ASSERT_TRUE(make.open(path("s"), Access::ReadWrite, Share::Shared, Disposition::CreateAlways));
+  make.close();
+  for (const auto& c : cases) {
+    File a, b;
+    ASSERT_TRUE(a.open(path("s"), Access::ReadWrite, c.first, Disposition::OpenExisting));
+    EXPECT_EQ(b.open(path("s"), Access::Read, c.second, Disposition::OpenExisting), c.ok);
+    if (!c.ok) {
+      EXPECT_EQ(lastOsError(), 32);
+    }
+  }
+  // An exclusive holder keeps a truncating create from destroying the file.
+  File a, b;
+  ASSERT_TRUE(a.open(path("s"), Access::ReadWrite, Share::Exclusive, Disposition::OpenExisting));
+  ASSERT_EQ(a.writeAt(0, "keep", 4), 4);
+  EXPECT_FALSE(b.open(path("s"), Access::ReadWrite, Share::Shared, Disposition::CreateAlways));
+  EXPECT_EQ(a.size(), 4);
+}
+
+TEST_F(FileTest, ByteRangeLocksBelongToTheOpenFile) {
+  File a, b, c;
+  ASSERT_TRUE(a.open(path("l"), Access::ReadWrite, Share::Shared, Disposition::CreateAlways));
+  ASSERT_TRUE(b.open(path("l"), Access::ReadWrite, Share::Shared, Disposition::OpenExisting));
+  EXPECT_TRUE(a.lock(1000000005, 1));
+  EXPECT_FALSE(b.lock(1000000005, 1));
+  EXPECT_EQ(lastOsError(), 33);
+  EXPECT_FALSE(b.lock(1000000001, 1000000000));  // the file lock covers every record byte
+  EXPECT_TRUE(b.lock(1000000000, 1));            // the append lock byte stands apart
+  // Closing a third open of the same file does not drop a's lock.
+  ASSERT_TRUE(c.open(path("l"), Access::ReadWrite, Share::Shared, Disposition::OpenExisting));
+  c.close();
+  EXPECT_FALSE(b.lock(1000000005, 1));
+  EXPECT_TRUE(a.unlock(1000000005, 1));
+  EXPECT_TRUE(b.lock(1000000005, 1));
+  EXPECT_TRUE(b.lock(1000000006, 1, false));
+  EXPECT_TRUE(a.lock(1000000006, 1, false));  // two shared locks coexist
+}
+
+TEST_F(FileTest, DeleteRenameExistsFindFirst) {
+  for (const char* n : {"t2.dbf", "t1.dbf", "t1.ntx"}) {
+    File f;
+    ASSERT_TRUE(f.open(path(n), Access::Write, Share::Shared, Disposition::CreateAlways));
+  }
+  fs::create_directories(dir_ / "sub.dbf");
+  EXPECT_EQ(findFirst(path("*.dbf")), path("t1.dbf"));
+  EXPECT_EQ(findFirst(path("t?.ntx")), path("t1.ntx"));
+  EXPECT_EQ(findFirst(path("*.xyz")), "");
+  EXPECT_EQ(lastOsError(), 2);
+  EXPECT_EQ(findFirst(path("none/*.dbf")), "");
+  EXPECT_EQ(lastOsError(), 3);
+  EXPECT_TRUE(fileExists(path("t2.dbf")));
+  EXPECT_FALSE(fileExists(path("sub.dbf")));
+  EXPECT_FALSE(renameFile(path("t2.dbf"), path("t1.dbf")));
+  EXPECT_EQ(lastOsError(), 80);
+  EXPECT_TRUE(renameFile(path("t2.dbf"), path("t3.dbf")));
+  EXPECT_TRUE(deleteFile(path("t3.dbf")));
+  EXPECT_FALSE(deleteFile(path("t3.dbf")));
+  EXPECT_EQ(lastOsError(), 2);
+}
+
+TEST(FileErrors, ErrnoMapsToWindowsCodes) {
+  EXPECT_EQ(osErrorFromErrno(ENOENT), 2);
+  EXPECT_EQ(osErrorFromErrno(EACCES), 5);
+  EXPECT_EQ(osErrorFromErrno(EEXIST), 80);
+  EXPECT_EQ(osErrorFromErrno(ENOSPC), 112);
+  EXPECT_EQ(osErrorFromErrno(EAGAIN), 33);
+}
