@@ -1,7 +1,8 @@
 #pragma once
-// The fatal message box: how the runtime shows an error text to the user when nothing else
-// can. The window library installs its own box; until then (and headless) the text goes to
-// standard error, converted to UTF-8.
+// Message boxes the runtime shows without the window library's dialogs: the fatal box of the
+// error channel and the protection-fault box, and a plain box with one Ok button. The window
+// library installs its own boxes; until then (and headless) the text goes to standard error,
+// converted to UTF-8.
 #include <string_view>
 
 namespace kv::platform {
@@ -10,6 +11,19 @@ namespace kv::platform {
 using MessageBoxHook = void (*)(std::string_view caption, std::string_view text);
 
 void setMessageBoxHook(MessageBoxHook hook);
+// The error box (error icon, system-modal).
 void showFatalBox(std::string_view caption, std::string_view text);
+// True once the window library installed its box.
+bool hasMessageBoxHook();
+
+// Kind of a box, which chooses its icon.
+enum BoxKind : int { kBoxInformation = 0, kBoxWarning = 1, kBoxError = 2, kBoxQuestion = 3 };
+
+// Shows `text` (Windows-1250) with caption, the icon of `kind` and one Ok button, at the
+// default position. Blocks until dismissed.
+using DialogBoxHook = void (*)(std::string_view caption, std::string_view text, int kind);
+
+void setDialogBoxHook(DialogBoxHook hook);
+void showMessageBox(std::string_view caption, std::string_view text, int kind);
 
 }  // namespace kv::platform

@@ -75,18 +75,45 @@ struct ErrorResult {
   Value value;  // the substitute for ErrorAnswer::Substitute
 };
 
-// Raises an error: builds the error object and evaluates the handler. Returns only with an
-// answer the error's flags allow; any other outcome ends the program (see error.cpp).
+// Raises an error: builds the error object (see errorobject.h) and evaluates the handler
+// block with it. Answers only what the error's flags allow: Retry when the handler answered
+// true and retry is allowed, Default when it answered false and a default is allowed, else
+// Substitute (with the handler's answer) when a substitute is allowed. Any other outcome, a
+// raise while the handler runs, or no handler at all, writes the report to the error channel
+// and ends the program with error level 1 (QUIT: the end sequence still runs). A handler may
+// also leave by BREAK or QUIT; both unwind through the raiser.
 ErrorResult raiseError(const ErrorSpec& spec);
 
 // Argument error (code 1, subsystem "BASE") of a runtime function, substitute allowed:
 // answers the handler's substitute, which becomes the function's result.
 Value argumentError(std::string_view operation, int subCode, Args args);
+// Call of a function or procedure that does not exist (code 12, "BASE", subcode 1001,
+// substitute allowed): answers the substitute, which stands for the call's result.
+Value noFunctionError(std::string_view name, Args args = {});
+// A message the receiver does not answer (code 13, "BASE", subcode 1004, substitute
+// allowed); the arguments are the receiver followed by the message's arguments.
+Value noMethodError(const Value& receiver, std::string_view message, Args args = {});
+// A variable that does not exist (code 14, "BASE", subcode 1003, substitute allowed).
+Value noVariableError(std::string_view name);
+// An alias that names no open work area (code 15, "BASE", subcode 1002, substitute allowed).
+Value noAliasError(std::string_view alias);
+// Assignment through a read-only property (code 39, "BASE", subcode 1005, substitute
+// allowed); the arguments are the receiver and the assigned value.
+Value readOnlyPropertyError(const Value& receiver, std::string_view message, const Value& value);
+// Division (or modulus, with operation "%") by zero (code 5, "BASE", subcode 1340 for "/",
+// 1341 for "%", substitute allowed): answers the substitute, which becomes the quotient.
+Value zeroDivisionError(const Value& dividend, const Value& divisor,
+                        std::string_view operation = "/");
 
-// Description of a general code from the runtime's table ("Error de argumento", ...).
+// Description of a general code from the runtime's table ("Error de argumento", ...; any code
+// outside the table: "Error interno").
 std::string genCodeDescription(int genCode);
+// True when the code has its own line in the table.
+bool hasGenCodeDescription(int genCode);
 
-// Internal error n: unrecoverable, logged, ends the program with return code 1.
+// Internal error n: unrecoverable; writes the trace line, then "  ", then "Error no
+// recuperable n: description" (a code of the table) or "Error interno n", and ends the
+// program with error level 1.
 [[noreturn]] void internalError(int n);
 
 // ERRORBLOCK([block]): the installed handler (nil when none); installs `block` when given.
@@ -104,5 +131,15 @@ bool NETERR(const Value& flag = Value());
 struct BreakException {
   Value value;
 };
+// BREAK([value]): leaves the current sequence with the value (an error handler may BREAK
+// with the error object to abandon the failing operation).
+[[noreturn]] void BREAK(const Value& value = Value());
+
+// Registers ERRORBLOCK, ERRORNEW, PROCNAME, PROCLINE, NETERR, DOSERROR and BREAK by name.
+void registerErrorFunctions();
+
+// Drops the handler block and clears the flags (end of the run, so the leak report does not
+// count the block; tests).
+void resetErrorSystem();
 
 }  // namespace kv

@@ -1,6 +1,10 @@
 #include "runtime/errorchannel.h"
 
-#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 #include "platform/msgbox.h"
 #include "platform/process.h"
@@ -8,20 +12,56 @@
 namespace kv {
 
 namespace {
-bool g_started = false;
+
+// The path lives in a fixed buffer so the protection-fault handler can read it without
+// allocating.
+char g_path[4096] = {0};
+volatile std::sig_atomic_t g_started = 0;
+
+void setPath(std::string_view path) {
+  std::size_t n = path.size() < sizeof(g_path) - 1 ? path.size() : sizeof(g_path) - 1;
+  std::memcpy(g_path, path.data(), n);
+  g_path[n] = '\0';
 }
 
-std::string errorLogPath() { return platform::executableDir() + "/Error.txt"; }
+}  // namespace
 
-bool errorChannelUsed() { return g_started; }
+void prepareErrorChannel() {
+  if (g_path[0] == '\0') setPath(platform::executableDir() + "/Error.txt");
+}
+
+std::string errorLogPath() {
+  prepareErrorChannel();
+  return g_path;
+}
+
+bool errorChannelUsed() {
+  return g_started != 0;
+}
+
+void setErrorLogPath(std::string_view path) {
+  setPath(path);
+  g_started = 0;
+}
+
+void appendErrorLog(const char* text, std::size_t size) {
+  if (g_path[0] == '\0') return;
+  int flags = O_WRONLY | O_CREAT | (g_started ? O_APPEND : O_TRUNC);
+  g_started = 1;
+  int fd = ::open(g_path, flags | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  while (size > 0) {
+    ssize_t n = ::write(fd, text, size);
+    if (n <= 0) break;
+    text += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+}
 
 void writeErrorChannel(std::string_view text) {
-  const char* mode = g_started ? "ab" : "wb";
-  g_started = true;
-  if (std::FILE* f = std::fopen(errorLogPath().c_str(), mode)) {
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-  }
+  prepareErrorChannel();
+  appendErrorLog(text.data(), text.size());
   if (text != "\r\n") platform::showFatalBox("Error", text);
 }
 

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "runtime/errorchannel.h"
+#include "runtime/leakreport.h"
+#include "runtime/protectionfault.h"
 #include "runtime/settings.h"
 
 namespace kv {
@@ -80,6 +82,8 @@ int endSequence() {
 
 int runProgram(Procedure mainProc) {
   State& s = state();
+  installProtectionFaultHandlers();
+  registerFinalReport(&reportUnreleasedMemory);
   resetSettings();
   try {
     if (s.languageInit) s.languageInit();

@@ -27,6 +27,10 @@ void resetSettings() {
   t[kSetDeleted] = false;
 }
 
+void releaseSettings() {
+  for (auto& v : table()) v = Value();
+}
+
 const Value& setting(int n) {
   static const Value nil;
   if (n < 0 || n >= kSettingCount) return nil;

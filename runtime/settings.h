@@ -23,6 +23,8 @@ enum Setting : int {
 
 // Puts every setting back to its default (done once at start-up).
 void resetSettings();
+// Drops every setting's value (the end of the run, before the leak report).
+void releaseSettings();
 
 // The current value of setting n (nil for a number outside the table).
 const Value& setting(int n);

@@ -1,0 +1,36 @@
+#include "runtime/leakreport.h"
+
+#include <string>
+#include <vector>
+
+#include "runtime/classes.h"
+#include "runtime/error.h"
+#include "runtime/errorchannel.h"
+#include "runtime/memory.h"
+#include "runtime/memvars.h"
+#include "runtime/settings.h"
+
+namespace kv {
+
+namespace {
+std::vector<Procedure>& releases() {
+  static std::vector<Procedure> v;
+  return v;
+}
+}  // namespace
+
+void registerMemoryRelease(Procedure p) {
+  releases().push_back(p);
+}
+
+void reportUnreleasedMemory() {
+  for (Procedure p : releases()) p();
+  releaseAllMemvars();
+  resetErrorSystem();
+  releaseClassValues();
+  releaseSettings();
+  std::int64_t held = memInUse();
+  if (held > 0) writeErrorChannel("Bytes sin liberar: " + std::to_string(held));
+}
+
+}  // namespace kv

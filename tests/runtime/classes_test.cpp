@@ -1,0 +1,114 @@
+#include "runtime/classes.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/error.h"
+#include "runtime/lifecycle.h"
+#include "runtime/nativeblock.h"
+
+using namespace kv;
+
+namespace {
+
+// A small hierarchy as the window library and the application build it: a library class with
+// a property, and an application class that inherits it, overrides a method and adds its
+// own component variable.
+struct Hierarchy {
+  ClassDef* control;
+  ClassDef* form;
+  Hierarchy() {
+    control = defineClass("TTestControl");
+    addInstanceVar(control, "Caption", Value(""));
+    addInstanceVar(control, "Tags", Value::newArray(2));
+    addMethod(control, "Describe", [](const Value& self, Args) {
+      return Value("control " + std::string(send(self, "Caption").str()));
+    });
+    addMethod(control, "Create", [](const Value& self, Args args) {
+      send(self, "_Caption", {arg(args, 0)});
+      return self;
+    });
+    form = defineClass("TTestForm", control);
+    addInstanceVar(form, "gbNalog");
+    addMethod(form, "Describe", [this](const Value& self, Args args) {
+      return Value("form over " + std::string(sendSuper(self, form, "Describe", args).str()));
+    });
+  }
+};
+
+Hierarchy& hierarchy() {
+  static Hierarchy h;
+  return h;
+}
+
+}  // namespace
+
+TEST(Classes, ObjectsAnswerOwnAndInheritedMessages) {
+  Hierarchy& h = hierarchy();
+  Value f = newObject(h.form);
+  EXPECT_EQ(VALTYPE(f), std::string("O"));
+  EXPECT_TRUE(send(f, "gbNalog").isNil());  // a component variable reads NIL until set
+  send(f, "Create", {Value("Kalvedo")});
+  EXPECT_EQ(send(f, "caption").str(), "Kalvedo");  // messages are case-insensitive
+  EXPECT_EQ(send(f, "Describe").str(), "form over control Kalvedo");
+  send(f, "_gbNalog", {Value(7)});
+  EXPECT_EQ(send(f, "GBNALOG").asInt(), 7);
+  EXPECT_EQ(send(newObject(h.control), "Describe").str(), "control ");
+}
+
+TEST(Classes, InstancesNeverShareArraysOfTheTemplate) {
+  Hierarchy& h = hierarchy();
+  Value a = newObject(h.form);
+  Value b = newObject(h.form);
+  send(a, "Tags").arr()->items[0] = Value("x");
+  EXPECT_TRUE(send(b, "Tags").arr()->items[0].isNil());
+}
+
+TEST(Classes, ClassNameAndHandleOfAnyValue) {
+  Hierarchy& h = hierarchy();
+  Value f = newObject(h.form);
+  EXPECT_EQ(send(f, "CLASSNAME").str(), "TTESTFORM");
+  EXPECT_EQ(send(f, "CLASSH").asInt(), h.form->handle);
+  EXPECT_EQ(classByHandle(h.form->handle), h.form);
+  EXPECT_EQ(superClass(h.form), h.control);
+  EXPECT_EQ(findClass("ttestform"), h.form);
+  struct Case {
+    Value v;
+    const char* name;
+  } cases[] = {{Value(1), "NUMERIC"},
+               {Value::date(5), "DATE"},
+               {Value(true), "LOGICAL"},
+               {Value("x"), "CHARACTER"},
+               {Value::newArray(), "ARRAY"},
+               {Value(), "NIL"},
+               {makeBlock([](Args) { return Value(); }), "BLOCK"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(send(c.v, "CLASSNAME").str(), c.name);
+    EXPECT_EQ(send(c.v, "CLASSH").asInt(), 0);
+  }
+  Value block = makeBlock([](Args args) { return Value(arg(args, 0).asInt() * 2); }, 1);
+  EXPECT_EQ(send(block, "EVAL", {Value(21)}).asInt(), 42);
+}
+
+TEST(Classes, UnknownMessageRaisesNoMethodError) {
+  Hierarchy& h = hierarchy();
+  Value seen;
+  ERRORBLOCK(makeBlock([&seen](Args args) {
+    seen = arg(args, 0);
+    return Value("substitute");
+  }));
+  Value f = newObject(h.form);
+  Value r = send(f, "Fly", {Value(3)});
+  EXPECT_EQ(r.str(), "substitute");
+  EXPECT_EQ(send(seen, "GENCODE").asInt(), EG_NOMETHOD);
+  EXPECT_EQ(send(seen, "SUBCODE").asInt(), 1004);
+  EXPECT_EQ(send(seen, "OPERATION").str(), "FLY");
+  EXPECT_EQ(send(seen, "DESCRIPTION").str(), "No existe el m\xE9todo");
+  Value args = send(seen, "ARGS");
+  ASSERT_EQ(args.arrayLen(), 2u);
+  EXPECT_EQ(classOf(args.arr()->items[0]), h.form);
+  EXPECT_EQ(args.arr()->items[1].asInt(), 3);
+  EXPECT_EQ(send(Value(5), "EVAL").str(), "substitute");  // only blocks answer EVAL
+  EXPECT_FALSE(answers(f, "Fly"));
+  EXPECT_TRUE(answers(f, "Describe"));
+  resetErrorSystem();
+}
