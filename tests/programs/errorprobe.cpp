@@ -1,0 +1,75 @@
+// A small program for the process-level tests of the error system. The first argument picks
+// what MAIN does:
+//   clean      nothing (a run without errors)
+//   unhandled  an open error the handler reports: Error.txt, exit code 1
+//   noblock    the same error with no handler installed at all
+//   zerodiv    a division by zero through the runtime; prints the quotient
+//   nofunc     a call of a missing procedure; prints the call's result
+//   crash      a write through a wild pointer
+//   leak       keeps a runtime string alive past the end of the run
+// Every run prints "exit procedure" when the application's exit procedure runs.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "app/kalvedo.h"
+#include "runtime/callstack.h"
+#include "runtime/error.h"
+#include "runtime/lifecycle.h"
+
+namespace {
+
+std::string g_mode;
+
+void OTVORI() {
+  KV_PROC("OTVORI");
+  kv::ErrorSpec e;
+  e.genCode = kv::EG_OPEN;
+  e.subCode = 1001;
+  e.subsystem = "DBFNTX";
+  e.osCode = 2;
+  e.flags = kv::kCanDefault | kv::kCanRetry;
+  e.operation = "DBUSEAREA";
+  e.fileName = "Nalozi.dbf";
+  KV_LINE();
+  kv::raiseError(e);
+}
+
+void SRUSI() {
+  KV_PROC("SRUSI");
+  KV_LINE();
+  volatile std::uintptr_t wild = 16;  // read at run time, so the compiler cannot see the fault
+  *reinterpret_cast<volatile int*>(wild) = 1;
+}
+
+void MAIN() {
+  KV_PROC("MAIN");
+  KV_LINE();
+  if (g_mode == "unhandled" || g_mode == "noblock") {
+    OTVORI();
+  } else if (g_mode == "zerodiv") {
+    kv::Value q = kv::zeroDivisionError(kv::Value(10), kv::Value(0));
+    std::printf("quotient %d\n", q.asInt());
+  } else if (g_mode == "nofunc") {
+    kv::Value r = kv::noFunctionError("NEPOSTOJI");
+    std::printf("result %d\n", r.asInt());
+  } else if (g_mode == "crash") {
+    SRUSI();
+  } else if (g_mode == "leak") {
+    new kv::Value(std::string(100, 'x'));  // never released
+  }
+}
+
+void exitProcedure() {
+  std::printf("exit procedure\n");
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  g_mode = argc > 1 ? argv[1] : "clean";
+  if (g_mode != "noblock") kv::app::registerModules();
+  kv::registerExitProcedure("PROBE", exitProcedure);
+  return kv::runProgram(&MAIN);
+}
