@@ -15,7 +15,37 @@ std::shared_ptr<void> makeString(std::string_view s) {
 
 }  // namespace
 
-ArrayData::ArrayData() = default;
+namespace {
+// Head of the registry of live container cells (constant-initialised, so cells destroyed
+// during program exit can still unlink themselves).
+ContainerCell* g_firstCell = nullptr;
+}  // namespace
+
+ContainerCell::ContainerCell(Type type) noexcept : type_(type) { link(); }
+
+ContainerCell::ContainerCell(const ContainerCell& other) noexcept
+    : std::enable_shared_from_this<ContainerCell>(other), type_(other.type_) {
+  link();
+}
+
+void ContainerCell::link() noexcept {
+  next_ = g_firstCell;
+  if (next_) next_->prev_ = this;
+  g_firstCell = this;
+}
+
+ContainerCell::~ContainerCell() {
+  if (prev_) {
+    prev_->next_ = next_;
+  } else {
+    g_firstCell = next_;
+  }
+  if (next_) next_->prev_ = prev_;
+}
+
+ContainerCell* ContainerCell::firstCell() noexcept { return g_firstCell; }
+
+ArrayData::ArrayData() : ContainerCell(Type::Array) {}
 ArrayData::~ArrayData() = default;
 
 void BlockData::traverse(void (*)(const Value&, void*), void*) const {}

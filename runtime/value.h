@@ -34,9 +34,36 @@ struct ClassDef;  // class dictionary of an object (runtime/classes.h)
 using ValueVector = std::vector<Value, CountingAllocator<Value>>;
 using RtString = std::basic_string<char, std::char_traits<char>, CountingAllocator<char>>;
 
+// Base of the heap cells that can hold other values: arrays, objects and code blocks. While
+// such a cell lives it is linked into the runtime's registry of containers, which the
+// collector of the event poll (runtime/eventpoll.h) walks to find reference cycles. A copy
+// is a new cell with a registry link of its own.
+class ContainerCell : public std::enable_shared_from_this<ContainerCell> {
+ public:
+  enum class Type : std::uint8_t { Array, Block };
+  explicit ContainerCell(Type type) noexcept;
+  ContainerCell(const ContainerCell& other) noexcept;
+  ContainerCell& operator=(const ContainerCell&) noexcept { return *this; }
+  ~ContainerCell();
+
+  Type cellType() const noexcept { return type_; }
+  // Number of values and pointers sharing this cell (0 when no shared pointer owns it).
+  long ownerCount() const noexcept { return weak_from_this().use_count(); }
+
+  // Walks the registry: the most recently created live cell first.
+  static ContainerCell* firstCell() noexcept;
+  ContainerCell* nextCell() const noexcept { return next_; }
+
+ private:
+  void link() noexcept;
+  ContainerCell* prev_ = nullptr;
+  ContainerCell* next_ = nullptr;
+  Type type_;
+};
+
 // Heap cell of an array or object. `cls` is null for a plain array; objects keep their
 // instance data in `items`. Class dictionaries live for the whole run.
-struct ArrayData {
+struct ArrayData : ContainerCell {
   ValueVector items;
   const ClassDef* cls = nullptr;
   ArrayData();
@@ -45,12 +72,19 @@ struct ArrayData {
 
 // Heap cell of a code block. Evaluation goes through evalBlock() (runtime/codeblock.h);
 // `params` is the number of declared parameters. traverse() reports every value the block
-// holds on to, so the collector can find cycles through blocks.
-class BlockData {
+// holds on to (each once, and only values it holds), so the collector can find cycles
+// through blocks. releaseValues() is called by the collector on a block that is part of
+// unreachable garbage: a block that can hold values which may lead back to itself other
+// than through arrays or by-reference cells (those the collector clears itself) drops them
+// there.
+class BlockData : public ContainerCell {
  public:
+  BlockData() noexcept : ContainerCell(Type::Block) {}
+  BlockData(const BlockData& other) noexcept = default;
   virtual ~BlockData() = default;
   virtual Value eval(std::span<Value> args) = 0;
   virtual void traverse(void (*visit)(const Value&, void*), void* ctx) const;
+  virtual void releaseValues() {}
   int params = 0;
 };
 
