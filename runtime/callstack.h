@@ -15,7 +15,9 @@ struct Frame {
 };
 
 // Guard that pushes a frame for the lifetime of a procedure. Use KV_PROC("NAME") at the top of
-// a procedure and KV_LINE() to record the current source line before a call that may fail.
+// a procedure (KV_METHOD("CLASS", "METHOD") in a method) and KV_LINE() to record the current
+// source line before a call that may fail. The frames are plain reads for the
+// protection-fault handler, so a frame's name must outlive it (a literal).
 class FrameGuard {
  public:
   explicit FrameGuard(const char* name, int line = 0) noexcept;
@@ -43,4 +45,7 @@ int frameDepth() noexcept;
 }  // namespace kv
 
 #define KV_PROC(name) ::kv::FrameGuard kv_frame_guard_(name, __LINE__)
+// The frame of a method: class and method name joined by a colon ("TFKALVEDO:CREATE"); both
+// arguments are string literals.
+#define KV_METHOD(cls, method) KV_PROC(cls ":" method)
 #define KV_LINE() kv_frame_guard_.setLine(__LINE__)

@@ -204,7 +204,7 @@ TEST_F(ErrorSysTest, ReportNamesEveryCallingProcedure) {
   const int mainLine = __LINE__ - 1;
   int innerLine = 0;
   auto inner = [&] {
-    KV_PROC("TFKALVEDO:BSNIMINALOGONCLICK");
+    KV_METHOD("TFKALVEDO", "BSNIMINALOGONCLICK");
     KV_LINE();
     innerLine = __LINE__ - 1;
     ErrorSpec s;

@@ -20,6 +20,7 @@
 namespace {
 
 std::string g_mode;
+kv::Value* g_kept = nullptr;  // the deliberately unreleased value (still reachable, not lost)
 
 void OTVORI() {
   KV_PROC("OTVORI");
@@ -56,7 +57,7 @@ void MAIN() {
   } else if (g_mode == "crash") {
     SRUSI();
   } else if (g_mode == "leak") {
-    new kv::Value(std::string(100, 'x'));  // never released
+    g_kept = new kv::Value(std::string(100, 'x'));  // never released
   }
 }
 
