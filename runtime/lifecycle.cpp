@@ -2,9 +2,12 @@
 
 #include <cstdlib>
 #include <exception>
+#include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "runtime/error.h"
 #include "runtime/errorchannel.h"
 #include "runtime/leakreport.h"
 #include "runtime/protectionfault.h"
@@ -97,6 +100,16 @@ int runProgram(Procedure mainProc) {
   try {
     mainProc();
   } catch (const QuitRequest&) {
+  } catch (const BreakException&) {
+    // A BREAK outside every sequence ends the program quietly.
+  } catch (const std::bad_alloc&) {
+    writeErrorChannel("\r\nError no recuperable 11: " + genCodeDescription(EG_MEM));
+    setErrorLevel(1);
+  } catch (const std::exception& e) {
+    // A C++ failure no raiser turned into an error object: still reported, never a silent
+    // abort, and the end sequence still closes the tables.
+    writeErrorChannel(std::string("\r\nError interno: ") + e.what());
+    setErrorLevel(1);
   }
   return endSequence();
 }

@@ -139,3 +139,14 @@ TEST_F(ProbeTest, LeakIsReportedAtTheEnd) {
   EXPECT_EQ(text.rfind("Bytes sin liberar: ", 0), 0u) << text;
   EXPECT_GE(std::stoi(text.substr(19)), 100);
 }
+
+TEST_F(ProbeTest, StrayBreakAndCppFailuresEndInOrder) {
+  Outcome b = run("break");
+  EXPECT_EQ(b.exitCode, 0);
+  EXPECT_NE(b.out.find("exit procedure"), std::string::npos);
+  EXPECT_FALSE(hasLog());
+  Outcome t = run("throw");
+  EXPECT_EQ(t.exitCode, 1);
+  EXPECT_NE(t.out.find("exit procedure"), std::string::npos);
+  EXPECT_EQ(log(), "\r\nError interno: kvar");
+}

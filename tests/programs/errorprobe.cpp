@@ -7,9 +7,12 @@
 //   nofunc     a call of a missing procedure; prints the call's result
 //   crash      a write through a wild pointer
 //   leak       keeps a runtime string alive past the end of the run
+//   break      BREAK outside every sequence
+//   throw      a C++ exception that no raiser turned into an error
 // Every run prints "exit procedure" when the application's exit procedure runs.
 #include <cstdint>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "app/kalvedo.h"
@@ -58,6 +61,10 @@ void MAIN() {
     SRUSI();
   } else if (g_mode == "leak") {
     g_kept = new kv::Value(std::string(100, 'x'));  // never released
+  } else if (g_mode == "break") {
+    kv::BREAK(kv::Value(1));
+  } else if (g_mode == "throw") {
+    throw std::runtime_error("kvar");
   }
 }
 
