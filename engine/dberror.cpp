@@ -1,0 +1,37 @@
+#include "engine/dberror.h"
+
+#include <utility>
+
+namespace kv::engine {
+
+namespace {
+ErrorHook& hook() {
+  static ErrorHook h;
+  return h;
+}
+}  // namespace
+
+ErrorHook setErrorHook(ErrorHook h) {
+  return std::exchange(hook(), std::move(h));
+}
+
+ErrorResult engineRaise(const ErrorSpec& spec) {
+  if (hook()) return hook()(spec);
+  return raiseError(spec);
+}
+
+ErrorResult dbcmdError(int genCode, int subCode, std::string_view operation) {
+  ErrorSpec e;
+  e.genCode = genCode;
+  e.subCode = subCode;
+  e.subsystem = "DBCMD";
+  e.flags = kCanDefault;
+  e.operation = std::string(operation);
+  return engineRaise(e);
+}
+
+void noTableError(std::string_view operation) {
+  dbcmdError(EG_NOTABLE, 2001, operation);
+}
+
+}  // namespace kv::engine

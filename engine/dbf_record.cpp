@@ -1,0 +1,437 @@
+// The DBF driver's record-level operations: positioning, lazy read and write-back, field
+// values, memo texts, append, delete and recall.
+#include <algorithm>
+#include <cstring>
+
+#include "engine/dbf.h"
+#include "engine/dbf_lock.h"
+#include "engine/fieldconv.h"
+#include "runtime/settings.h"
+
+namespace kv::engine {
+
+namespace {
+
+std::uint64_t recordPos(std::uint32_t hdrLen, std::uint32_t recLen, std::uint32_t n) {
+  return hdrLen + static_cast<std::uint64_t>(n - 1) * recLen;
+}
+
+}  // namespace
+
+int DbfArea::readRecord() {
+  if (loaded_) return kSuccess;
+  if (!positioned_) {
+    std::fill(buf_.begin(), buf_.end(), ' ');
+    loaded_ = true;
+    deleted_ = false;
+    return kSuccess;
+  }
+  std::int64_t got = dbf_.readAt(recordPos(hdrLen_, recLen_, recNo_), buf_.data(), recLen_);
+  if (got != static_cast<std::int64_t>(recLen_)) {
+    int os = got < 0 ? platform::lastOsError() : 0;
+    raiseFileError(EG_READ, 1010, 0, os, fullName_);
+    return kFailure;
+  }
+  loaded_ = true;
+  deleted_ = buf_[0] == '*';
+  runEvent(kEvRead);
+  return kSuccess;
+}
+
+int DbfArea::writeRecord(std::uint32_t n) {
+  std::int64_t put = dbf_.writeAt(recordPos(hdrLen_, recLen_, n), buf_.data(), recLen_);
+  if (put != static_cast<std::int64_t>(recLen_)) {
+    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
+    return kFailure;
+  }
+  dbfWritten_ = true;
+  runEvent(kEvWrite);
+  return kSuccess;
+}
+
+int DbfArea::goHot() {
+  if (readOnly_) {
+    ErrorSpec e;
+    e.genCode = EG_READONLY;
+    e.subCode = 1025;
+    error(e);
+    return kFailure;
+  }
+  if (shared_ && !fileLocked_ && std::find(locks_.begin(), locks_.end(), recNo_) == locks_.end()) {
+    ErrorSpec e;
+    e.genCode = EG_UNLOCKED;
+    e.subCode = 1022;
+    error(e);
+    return kFailure;
+  }
+  hot_ = true;
+  return kSuccess;
+}
+
+int DbfArea::goCold() {
+  if (!hot_) return kSuccess;
+  if (writeRecord(recNo_) != kSuccess) return kFailure;
+  hot_ = false;
+  updated_ = true;
+  if (!appended_ && !deleted_) runEvent(kEvUpdate);
+  appended_ = false;
+  return kSuccess;
+}
+
+int DbfArea::goTo(std::uint32_t n) {
+  if (goCold() != kSuccess) return kFailure;
+  if (shared_ && n > recCount_) refreshCount();
+  if (n >= 1 && n <= recCount_) {
+    recNo_ = n;
+    positioned_ = true;
+    bof_ = eof_ = false;
+    loaded_ = false;
+  } else {
+    recNo_ = recCount_ + 1;
+    positioned_ = false;
+    bof_ = eof_ = true;
+    deleted_ = false;
+    std::fill(buf_.begin(), buf_.end(), ' ');
+    loaded_ = true;
+  }
+  found_ = false;
+  runEvent(kEvGoto);
+  return kSuccess;
+}
+
+int DbfArea::goToId(const Value& id) {
+  const Value& v = id.deref();
+  if (!v.isNumber()) {
+    ErrorSpec e;
+    e.genCode = EG_DATATYPE;
+    e.subCode = 1020;
+    error(e);
+    return kFailure;
+  }
+  double d = v.asDouble();
+  std::uint32_t n = d < 0 || d > 4294967295.0 ? 0 : static_cast<std::uint32_t>(d);
+  return goTo(n);
+}
+
+int DbfArea::goTop() {
+  atTop_ = true;
+  atBottom_ = false;
+  if (goTo(1) != kSuccess) return kFailure;
+  return skipFilter(1);
+}
+
+int DbfArea::goBottom() {
+  if (goCold() != kSuccess) return kFailure;
+  if (shared_) refreshCount();
+  atBottom_ = true;
+  atTop_ = false;
+  if (goTo(recCount_) != kSuccess) return kFailure;
+  return skipFilter(-1);
+}
+
+int DbfArea::skipRaw(std::int64_t n) {
+  if (n == 0) {
+    bool b = bof_, e = eof_;
+    if (goTo(recNo_) != kSuccess) return kFailure;
+    bof_ = b;
+    eof_ = e;
+    return kSuccess;
+  }
+  std::int64_t target = static_cast<std::int64_t>(recNo_) + n;
+  if (target < 1) return goTo(0);
+  if (target > 0xFFFFFFFFLL) target = 0;
+  return goTo(static_cast<std::uint32_t>(target));
+}
+
+int DbfArea::skip(std::int64_t n) {
+  atTop_ = atBottom_ = false;
+  if (n == 0 || setFlag(kSetDeleted) || hasFilter()) return WorkArea::skip(n);
+  if (skipRaw(n) != kSuccess) return kFailure;
+  if (n < 0 && bof_) {
+    if (goTop() != kSuccess) return kFailure;
+    bof_ = true;
+  }
+  if (n < 0)
+    eof_ = false;
+  else
+    bof_ = false;
+  return kSuccess;
+}
+
+int DbfArea::recCount(std::uint32_t& out) {
+  if (shared_) refreshCount();
+  out = recCount_;
+  return kSuccess;
+}
+
+int DbfArea::recNo(std::uint32_t& out) {
+  out = recNo_;
+  return kSuccess;
+}
+
+int DbfArea::deleted(bool& out) {
+  if (readRecord() != kSuccess) return kFailure;
+  out = deleted_;
+  return kSuccess;
+}
+
+int DbfArea::getRec(const char*& out) {
+  if (readRecord() != kSuccess) return kFailure;
+  out = buf_.data();
+  return kSuccess;
+}
+
+int DbfArea::putRec(const char* rec) {
+  if (readRecord() != kSuccess) return kFailure;
+  if (!positioned_) return kSuccess;
+  if (!hot_ && goHot() != kSuccess) return kFailure;
+  std::memcpy(buf_.data(), rec, recLen_);
+  deleted_ = buf_[0] == '*';
+  return kSuccess;
+}
+
+int DbfArea::getVarLen(int field, std::uint32_t& out) {
+  out = 0;
+  if (field < 1 || field > fieldCount()) return kFailure;
+  if (readRecord() != kSuccess) return kFailure;
+  const Field& f = this->field(field);
+  if (f.type != 'M' || !memo_.isOpen()) return kSuccess;
+  std::uint32_t block = 0;
+  if (!memoBlockFromField(std::string_view(buf_.data() + f.offset, 10), block) ||
+      (block != 0 && !memo_.textLength(block, out))) {
+    raiseFileError(EG_READ, 1010, 0, platform::lastOsError(), memoName_);
+    return kFailure;
+  }
+  return kSuccess;
+}
+
+int DbfArea::getValue(int field, Value& out) {
+  if (field < 1 || field > fieldCount()) return kFailure;
+  if (readRecord() != kSuccess) return kFailure;
+  const Field& f = this->field(field);
+  const char* p = buf_.data() + f.offset;
+  switch (f.type) {
+    case 'N':
+      out = Value::number(parseNumber(std::string_view(p, static_cast<std::size_t>(f.width))),
+                          f.width, f.dec);
+      return kSuccess;
+    case 'D':
+      out = Value::date(dateFromStored(std::string_view(p, 8)));
+      return kSuccess;
+    case 'L':
+      out = Value(*p == 'T' || *p == 't' || *p == 'Y' || *p == 'y');
+      return kSuccess;
+    case 'C':
+      out = Value(std::string_view(p, static_cast<std::size_t>(f.width)));
+      return kSuccess;
+    case 'M': {
+      std::uint32_t len = 0;
+      if (getVarLen(field, len) != kSuccess) return kFailure;
+      std::string text;
+      if (len != 0) {
+        std::uint32_t block = 0;
+        memoBlockFromField(std::string_view(p, 10), block);
+        if (!memo_.read(block, len, text)) {
+          raiseFileError(EG_READ, 1010, 0, platform::lastOsError(), memoName_);
+          return kFailure;
+        }
+      }
+      out = Value::memo(text);
+      return kSuccess;
+    }
+    default: {
+      ErrorSpec e;
+      e.genCode = EG_DATATYPE;
+      e.subCode = 1020;
+      error(e);
+      return kFailure;
+    }
+  }
+}
+
+int DbfArea::writeMemo(const Field& f, std::string_view text, std::uint32_t& block) {
+  (void)f;
+  if (!memo_.isOpen()) {
+    ErrorSpec e;
+    e.genCode = EG_WRITE;
+    e.subCode = 1011;
+    e.fileName = memoName_;
+    error(e);
+    return kFailure;
+  }
+  if (text.empty()) {
+    block = 0;
+    return kSuccess;
+  }
+  if (!memo_.write(text, block, shared_)) {
+    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), memoName_);
+    return kFailure;
+  }
+  return kSuccess;
+}
+
+int DbfArea::putValue(int field, const Value& value) {
+  if (field < 1 || field > fieldCount()) return kFailure;
+  if (readRecord() != kSuccess) return kFailure;
+  if (!positioned_) return kSuccess;  // the phantom record stores nothing
+  if (!hot_ && goHot() != kSuccess) return kFailure;
+  const Field& f = this->field(field);
+  const Value& v = value.deref();
+  char* p = buf_.data() + f.offset;
+  auto typeError = [&] {
+    ErrorSpec e;
+    e.genCode = EG_DATATYPE;
+    e.subCode = 1020;
+    error(e);
+    return kFailure;
+  };
+  if (v.isNumber() && f.type == 'N') {
+    std::string s = formatNumber(v.asDouble(), f.width, f.dec);
+    std::memcpy(p, s.data(), static_cast<std::size_t>(f.width));
+    if (f.width > 0 && s[0] == '*') {
+      ErrorSpec e;
+      e.genCode = EG_DATAWIDTH;
+      e.subCode = 1021;
+      e.flags = kCanDefault;
+      error(e);
+      return kFailure;
+    }
+    return kSuccess;
+  }
+  if (v.isDate() && f.type == 'D') {
+    std::memcpy(p, dateToStored(v.julian()).data(), 8);
+    return kSuccess;
+  }
+  if (v.isLogical() && f.type == 'L') {
+    *p = v.asBool() ? 'T' : 'F';
+    return kSuccess;
+  }
+  if (v.isString() && f.type == 'C') {
+    std::string_view s = v.str();
+    std::size_t w = static_cast<std::size_t>(f.width);
+    std::size_t n = std::min(w, s.size());
+    std::memcpy(p, s.data(), n);
+    std::memset(p + n, ' ', w - n);
+    return kSuccess;
+  }
+  if (v.isString() && f.type == 'M') {
+    std::uint32_t block = 0;
+    if (!memoBlockFromField(std::string_view(p, 10), block)) block = 0;
+    if (writeMemo(f, v.str(), block) != kSuccess) return kFailure;
+    std::memcpy(p, memoFieldFromBlock(block).data(), 10);
+    return kSuccess;
+  }
+  return typeError();
+}
+
+int DbfArea::append(bool releaseLocks) {
+  if (goCold() != kSuccess) return kFailure;
+  if (readOnly_) {
+    ErrorSpec e;
+    e.genCode = EG_READONLY;
+    e.subCode = 1025;
+    error(e);
+    return kFailure;
+  }
+  clearRel();
+  bool lockHeld = false;
+  if (shared_) {
+    if (releaseLocks && !locks_.empty()) {
+      for (auto n : locks_) netRecordUnlock(dbf_, n);
+      locks_.clear();
+    }
+    for (int attempt = 1;; ++attempt) {
+      if (!netAppendLock(dbf_)) return kFailure;  // only when the hard-error indicator is set
+      lockHeld = true;
+      refreshCount();
+      std::uint32_t n = recCount_ + 1;
+      auto it = std::find(locks_.begin(), locks_.end(), n);
+      if (it != locks_.end()) {
+        netRecordUnlock(dbf_, n);
+        locks_.erase(it);
+      }
+      if (fileLocked_) break;
+      if (netRecordLock(dbf_, n)) {
+        locks_.push_back(n);
+        break;
+      }
+      netAppendUnlock(dbf_);
+      lockHeld = false;
+      ErrorSpec e;
+      e.genCode = EG_APPENDLOCK;
+      e.subCode = 1024;
+      e.flags = kCanRetry | kCanDefault;
+      e.tries = attempt;
+      e.osCode = platform::lastOsError();
+      if (error(e).answer != ErrorAnswer::Retry) return kFailure;
+    }
+  }
+  std::fill(buf_.begin(), buf_.end(), ' ');
+  loaded_ = true;
+  ++recCount_;
+  recNo_ = recCount_;
+  updated_ = hot_ = appended_ = true;
+  positioned_ = true;
+  deleted_ = false;
+  bof_ = eof_ = found_ = false;
+  if (shared_) {
+    // The blank record goes out at once, so that the file grows and other stations count it.
+    int r = writeRecord(recNo_);
+    if (lockHeld) netAppendUnlock(dbf_);
+    if (r != kSuccess) return kFailure;
+  }
+  runEvent(kEvAppend);
+  return kSuccess;
+}
+
+int DbfArea::deleteRec() {
+  if (readRecord() != kSuccess) return kFailure;
+  if (!positioned_) return kSuccess;
+  if (!hot_ && goHot() != kSuccess) return kFailure;
+  buf_[0] = '*';
+  deleted_ = true;
+  runEvent(kEvDelete);
+  return kSuccess;
+}
+
+int DbfArea::recall() {
+  if (readRecord() != kSuccess) return kFailure;
+  if (!positioned_) return kSuccess;
+  if (!hot_ && goHot() != kSuccess) return kFailure;
+  buf_[0] = ' ';
+  deleted_ = false;
+  return kSuccess;
+}
+
+int DbfArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) {
+  // Whole-record copy when both tables have exactly the same fields and the source keeps no
+  // memo texts (their block numbers would point into the wrong file).
+  auto* t = dynamic_cast<DbfArea*>(&target);
+  bool whole = t && !hasMemo_ && static_cast<int>(map.size()) == fieldCount() &&
+               t->fieldCount() == fieldCount() && t->recLen_ == recLen_;
+  for (std::size_t i = 0; whole && i < map.size(); ++i) {
+    int a = static_cast<int>(i) + 1;
+    const Field& x = field(a);
+    const Field& y = t->field(a);
+    whole = map[i].first == a && map[i].second == a && x.type == y.type && x.width == y.width &&
+            x.dec == y.dec && x.name == y.name;
+  }
+  if (!whole) return WorkArea::transRec(target, map);
+  if (readRecord() != kSuccess) return kFailure;
+  std::vector<char> rec(buf_);
+  bool del = deleted_;
+  if (t->append(true) != kSuccess) return kFailure;
+  if (t->putRec(rec.data()) != kSuccess) return kFailure;
+  if (del && t->deleteRec() != kSuccess) return kFailure;
+  return kSuccess;
+}
+
+int DbfArea::sort(const Scope& scope, const std::vector<int>& keys,
+                  const std::vector<bool>& descending) {
+  (void)scope;
+  (void)keys;
+  (void)descending;
+  return unsupported("SORT");
+}
+
+}  // namespace kv::engine
