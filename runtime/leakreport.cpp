@@ -6,6 +6,7 @@
 #include "runtime/classes.h"
 #include "runtime/error.h"
 #include "runtime/errorchannel.h"
+#include "runtime/eventpoll.h"
 #include "runtime/memory.h"
 #include "runtime/memvars.h"
 #include "runtime/settings.h"
@@ -29,6 +30,8 @@ void reportUnreleasedMemory() {
   resetErrorSystem();
   releaseClassValues();
   releaseSettings();
+  // Cycles among arrays, objects and blocks are garbage now that their roots are gone.
+  collectGarbage();
   std::int64_t held = memInUse();
   if (held > 0) writeErrorChannel("Bytes sin liberar: " + std::to_string(held));
 }

@@ -97,6 +97,7 @@ TEST(Compare, TruthTable) {
     checkRow(row, false, row.off);
     checkRow(row, true, row.on);
   }
+  resetErrorSystem();
 }
 
 TEST(Compare, ReferencesAreReadThrough) {
