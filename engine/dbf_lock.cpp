@@ -2,11 +2,14 @@
 
 #include <time.h>
 
+#include "runtime/eventpoll.h"
+
 namespace kv::engine {
 
 namespace {
 
 void defaultWait() {
+  kv::eventPoll();
   // A short pause keeps a waiting station from spinning on the lock while another station
   // writes; the wait ends as soon as the lock is free.
   timespec ts{0, 200000};

@@ -1,0 +1,148 @@
+// Two real processes on one table: appends under record locks, lock conflicts, and the
+// share modes of exclusive and shared opens.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <set>
+
+#include "engine_fixture.h"
+
+extern char** environ;
+
+using namespace kv;
+using namespace kv::engine;
+using kvtest::EngineTest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string stationPath() {
+  const char* bin = std::getenv("KV_BIN_DIR");
+  return std::string(bin ? bin : KV_BIN_DIR) + "/kv_dbf_station";
+}
+
+struct Station {
+  pid_t pid = -1;
+  std::string out;  // file holding its standard output
+};
+
+Station start(const std::vector<std::string>& args, const std::string& outFile) {
+  std::vector<std::string> all{stationPath()};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_addopen(&fa, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  Station s;
+  s.out = outFile;
+  if (posix_spawn(&s.pid, argv[0], &fa, nullptr, argv.data(), environ) != 0) s.pid = -1;
+  posix_spawn_file_actions_destroy(&fa);
+  return s;
+}
+
+int finish(Station& s) {
+  int status = 0;
+  if (s.pid > 0) waitpid(s.pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void waitFile(const std::string& f) {
+  for (int i = 0; i < 20000 && !fs::exists(f); ++i) usleep(1000);
+}
+
+class SharingTest : public EngineTest {
+ protected:
+  void makeTable() {
+    DBCREATE(Value("shared"),
+             structure({row("TAG", "C", 1, 0), row("SEQ", "N", 6, 0), row("CHECK", "C", 10, 0)}));
+    ASSERT_TRUE(errors.empty());
+  }
+};
+
+}  // namespace
+
+TEST_F(SharingTest, TwoStationsAppendThousandRecordsEach) {
+  makeTable();
+  Station a = start({"append", dir_.string(), "shared", "1000", "A"}, path("a.out"));
+  Station b = start({"append", dir_.string(), "shared", "1000", "B"}, path("b.out"));
+  ASSERT_GT(a.pid, 0);
+  ASSERT_GT(b.pid, 0);
+  EXPECT_EQ(finish(a), 0) << bytes("a.out");
+  EXPECT_EQ(finish(b), 0) << bytes("b.out");
+  use("shared");
+  ASSERT_EQ(__LASTREC().asDouble(), 2000);
+  std::set<std::string> seen;
+  for (DBGOTOP(); !__EOF().asBool(); DBSKIP()) {
+    std::string tag(FIELDGET(Value(1)).str());
+    int seq = static_cast<int>(FIELDGET(Value(2)).asDouble());
+    std::string check(FIELDGET(Value(3)).str());
+    ASSERT_TRUE(tag == "A" || tag == "B") << __RECNO().asDouble();
+    ASSERT_EQ(check.substr(0, check.find(' ')), tag + std::to_string(seq));
+    seen.insert(check);
+  }
+  EXPECT_EQ(seen.size(), 2000u);
+  // A shared commit writes only the header, so the end mark may or may not follow.
+  std::size_t size = bytes("shared.dbf").size(), data = 32u * 3 + 34 + 2000 * 18;
+  EXPECT_TRUE(size == data || size == data + 1) << size;
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SharingTest, RecordLockBlocksTheOtherStationUntilReleased) {
+  makeTable();
+  use("shared");
+  DBAPPEND();
+  DBAPPEND();
+  DBCLOSEALL();
+  Station s = start({"hold", dir_.string(), "shared", "2", path("ready"), path("release")},
+                    path("hold.out"));
+  waitFile(path("ready"));
+  use("shared", true);
+  EXPECT_FALSE(DBRLOCK(Value(2)).asBool());
+  EXPECT_TRUE(DBRLOCK(Value(1)).asBool());  // another record is free
+  EXPECT_FALSE(__FLOCK().asBool());         // the file lock needs every record free
+  DBGOTO(Value(2));
+  FIELDPUT(Value(1), Value("X"));
+  EXPECT_EQ(lastError(), std::make_pair(38, 1022));
+  writeBytes("release", "1");
+  EXPECT_EQ(finish(s), 0) << bytes("hold.out");
+  EXPECT_TRUE(DBRLOCK(Value(2)).asBool());
+  EXPECT_TRUE(__FLOCK().asBool());
+}
+
+TEST_F(SharingTest, ExclusiveAndSharedOpensExcludeEachOther) {
+  makeTable();
+  struct Case {
+    const char* other;
+    bool mineShared;
+  } cases[] = {{"shared", false}, {"excl", true}, {"excl", false}};
+  for (const auto& c : cases) {
+    fs::remove(path("ready"));
+    fs::remove(path("release"));
+    Station s = start({"open", dir_.string(), "shared", c.other, path("ready"), path("release")},
+                      path("open.out"));
+    waitFile(path("ready"));
+    use("shared", c.mineShared);
+    ASSERT_EQ(errors.size(), 1u) << c.other;
+    EXPECT_EQ(errors[0].genCode, 21);
+    EXPECT_EQ(errors[0].subCode, 1001);
+    EXPECT_EQ(errors[0].osCode, 32);
+    EXPECT_FALSE(USED().asBool());
+    errors.clear();
+    writeBytes("release", "1");
+    EXPECT_EQ(finish(s), 0);
+  }
+  // Two shared opens live side by side; each sees the other's appends at once.
+  fs::remove(path("ready"));
+  fs::remove(path("release"));
+  Station s = start({"open", dir_.string(), "shared", "shared", path("ready"), path("release")},
+                    path("open.out"));
+  waitFile(path("ready"));
+  use("shared", true);
+  EXPECT_TRUE(USED().asBool());
+  writeBytes("release", "1");
+  EXPECT_EQ(finish(s), 0);
+}

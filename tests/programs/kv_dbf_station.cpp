@@ -1,0 +1,85 @@
+// A second station for the engine's multi-process tests. Commands (DIR is the data
+// directory):
+//   append DIR TABLE N TAG    opens TABLE shared and appends N records (TAG, number), each
+//                             written under its record lock, then unlocked and committed
+//   hold DIR TABLE REC READY RELEASE
+//                             locks record REC, creates file READY, waits for file RELEASE
+//   open DIR TABLE excl|shared READY RELEASE
+//                             opens TABLE that way, creates READY, waits for RELEASE
+// Errors are printed as "error GEN SUB OS" on standard output; the exit code is 0 when the
+// command succeeded, 2 when an error was raised.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "engine/areas.h"
+#include "engine/dbf.h"
+#include "engine/dbfunc.h"
+#include "engine/drivers.h"
+#include "platform/file.h"
+#include "runtime/settings.h"
+
+using namespace kv;
+using namespace kv::engine;
+
+namespace {
+
+bool g_failed = false;
+
+void waitFor(const std::string& file) {
+  for (int i = 0; i < 30000 && !platform::fileExists(file); ++i) usleep(1000);
+}
+
+void touch(const std::string& file) {
+  std::ofstream(file) << "1";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) return 64;
+  std::string cmd = argv[1];
+  resetSettings();
+  setSetting(kSetDefault, Value(argv[2]));
+  registerDbfDriver();
+  RDDSETDEFAULT(Value("DBF"));
+  setErrorHook([](const ErrorSpec& e) {
+    std::printf("error %d %d %d\n", e.genCode, e.subCode, e.osCode);
+    std::fflush(stdout);
+    g_failed = true;
+    return ErrorResult{ErrorAnswer::Default, Value()};
+  });
+  std::string table = argv[3];
+  if (cmd == "append" && argc >= 6) {
+    DBUSEAREA(Value(true), Value("DBF"), Value(table), Value(), Value(true));
+    int n = std::atoi(argv[4]);
+    std::string tag = argv[5];
+    for (int i = 1; i <= n && !g_failed; ++i) {
+      DBAPPEND();
+      FIELDPUT(FIELDPOS(Value("TAG")), Value(tag));
+      FIELDPUT(FIELDPOS(Value("SEQ")), Value(i));
+      FIELDPUT(FIELDPOS(Value("CHECK")), Value(tag + std::to_string(i)));
+      DBUNLOCK();
+      DBCOMMIT();
+    }
+  } else if (cmd == "hold" && argc >= 7) {
+    DBUSEAREA(Value(true), Value("DBF"), Value(table), Value(), Value(true));
+    bool ok = DBRLOCK(Value(std::atoi(argv[4]))).asBool();
+    std::printf("locked %d\n", ok ? 1 : 0);
+    std::fflush(stdout);
+    touch(argv[5]);
+    waitFor(argv[6]);
+  } else if (cmd == "open" && argc >= 7) {
+    bool shared = std::string(argv[4]) == "shared";
+    DBUSEAREA(Value(true), Value("DBF"), Value(table), Value(), Value(shared));
+    touch(argv[5]);
+    waitFor(argv[6]);
+  } else {
+    return 64;
+  }
+  closeAllAreas();
+  return g_failed ? 2 : 0;
+}
