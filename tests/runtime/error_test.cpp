@@ -302,14 +302,3 @@ TEST(ErrorTable, Descriptions) {
                {42, "Error interno"}};
   for (const auto& c : cases) EXPECT_EQ(genCodeDescription(c.code), c.text) << c.code;
 }
-
-TEST(ErrorFlags, NetErrAndDosError) {
-  resetErrorSystem();
-  EXPECT_FALSE(NETERR());
-  EXPECT_TRUE(NETERR(Value(true)));
-  EXPECT_TRUE(NETERR(Value(1)));  // a non-logical leaves the flag
-  EXPECT_FALSE(NETERR(Value(false)));
-  setDosError(32);
-  EXPECT_EQ(DOSERROR(), 32);
-  resetErrorSystem();
-}
