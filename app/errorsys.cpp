@@ -8,7 +8,7 @@
 #include "runtime/error.h"
 #include "runtime/errorchannel.h"
 #include "runtime/lifecycle.h"
-#include "runtime/nativeblock.h"
+#include "runtime/codeblock.h"
 #include "runtime/symbols.h"
 
 namespace kv::app {

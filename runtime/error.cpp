@@ -8,7 +8,7 @@
 #include "runtime/errorchannel.h"
 #include "runtime/errorobject.h"
 #include "runtime/lifecycle.h"
-#include "runtime/nativeblock.h"
+#include "runtime/codeblock.h"
 
 namespace kv {
 
@@ -132,7 +132,7 @@ ErrorResult raiseError(const ErrorSpec& spec) {
     HandlingGuard guard;
     Value handler = g_handler;  // the handler may install another block while it runs
     Value args[1] = {error};
-    answer = evalBlockValue(handler, Args(args)).deref();
+    answer = EVAL(handler, Args(args)).deref();
   }
   if (answer.isLogical()) {
     if (answer.asBool() && (spec.flags & kCanRetry)) return {ErrorAnswer::Retry, Value()};

@@ -4,7 +4,7 @@
 
 #include "runtime/error.h"
 #include "runtime/lifecycle.h"
-#include "runtime/nativeblock.h"
+#include "runtime/codeblock.h"
 
 using namespace kv;
 

@@ -8,7 +8,7 @@
 #include "runtime/classes.h"
 #include "runtime/error.h"
 #include "runtime/lifecycle.h"
-#include "runtime/nativeblock.h"
+#include "runtime/codeblock.h"
 
 namespace kv::test {
 

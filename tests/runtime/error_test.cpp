@@ -14,7 +14,7 @@
 #include "runtime/errorchannel.h"
 #include "runtime/errorobject.h"
 #include "runtime/lifecycle.h"
-#include "runtime/nativeblock.h"
+#include "runtime/codeblock.h"
 
 using namespace kv;
 namespace fs = std::filesystem;

@@ -14,7 +14,7 @@
 
 #include "runtime/classes.h"
 #include "runtime/error.h"
-#include "runtime/nativeblock.h"
+#include "runtime/codeblock.h"
 
 using namespace kv;
 
