@@ -2,6 +2,7 @@
 
 #include "app/errorsys.h"
 #include "runtime/callstack.h"
+#include "runtime/dates.h"
 #include "runtime/functions.h"
 #include "runtime/lifecycle.h"
 #include "runtime/memvars.h"
@@ -28,7 +29,19 @@ void registerModules() {
 
 void MAIN() {
   KV_PROC("MAIN");
+  PUBLIC("VER", Value("1.04"));
+  // The application's globals; each starts nil until its owner sets it.
+  for (const char* name :
+       {"aPregled", "aKorisnici", "lIzborStampaca", "nIzborStampaca", "nColorPregled",
+        "lColorPregled", "nJezikSrpski", "lJezikSrpski", "nJezikHrvatski", "lJezikHrvatski"}) {
+    PUBLIC(name);
+  }
   setSetting(kSetDeleted, true);
+  // Day, month, year with points; switching the century on widens the year to four digits,
+  // so dates read and print as "DD.MM.YYYY".
+  KV_LINE();
+  setSetting(kSetDateFormat, Value(__SETCENTURY().asBool() ? "dd.mm.yyyy" : "dd.mm.yy"));
+  __SETCENTURY(Value(true));
 }
 
 }  // namespace kv::app

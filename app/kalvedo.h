@@ -6,7 +6,9 @@ namespace kv::app {
 // order the runtime runs them. Called once before runProgram().
 void registerModules();
 
-// The start procedure: global state, settings, data files, main window, message loop.
+// The start procedure: declares the public VER ("1.04") and the application's other globals
+// (nil), hides deleted records and sets the date format "DD.MM.YYYY" with the century on;
+// then data files, main window and message loop.
 void MAIN();
 
 }  // namespace kv::app
