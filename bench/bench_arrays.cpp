@@ -9,7 +9,7 @@
 #include "runtime/arrays.h"
 #include "runtime/compare.h"
 #include "runtime/eventpoll.h"
-#include "runtime/nativeblock.h"
+#include "runtime/codeblock.h"
 
 using namespace kv;
 

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "runtime/codeblock.h"
 #include "runtime/compare.h"
 #include "runtime/error.h"
 
@@ -11,13 +12,10 @@ namespace kv {
 
 namespace {
 
-// Every block evaluation of this module goes through here. The block cell is held for the
-// call, so a block that drops the last other reference to itself stays alive until it ends.
+// Every block evaluation of this module goes through the runtime's one path, EVAL, which
+// keeps the block alive while it runs.
 Value callBlock(const Value& block, std::initializer_list<Value> args) {
-  BlockPtr b = block.deref().blockPtr();
-  if (!b) return Value();
-  std::vector<Value> argv(args);
-  return b->eval(std::span<Value>(argv));
+  return EVAL(block, args);
 }
 
 bool isTrue(const Value& v) {
