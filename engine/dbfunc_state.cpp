@@ -7,6 +7,7 @@
 #include "engine/dbf.h"
 #include "engine/dbfunc.h"
 #include "engine/drivers.h"
+#include "engine/fieldresolver.h"
 #include "runtime/error.h"
 #include "runtime/lifecycle.h"
 #include "runtime/settings.h"
@@ -439,6 +440,7 @@ void engineStart() {
   registerDbfDriver();
   setSetting(kSetExclusive, Value(true));
   registerDbFunctions();
+  installFieldResolver();
 }
 
 void engineStop() {

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "engine/areas.h"
+#include "runtime/macro.h"
 #include "runtime/settings.h"
 
 namespace kv::engine {
@@ -15,8 +16,6 @@ std::unordered_map<std::string, int>& aliasTable() {
   static std::unordered_map<std::string, int> t;
   return t;
 }
-
-BlockCompiler g_compiler = nullptr;
 
 Value evalNoArgs(const Value& block) {
   BlockData* b = block.blk();
@@ -51,10 +50,6 @@ bool isIdentifier(std::string_view s) {
   for (char c : s)
     if (!alpha(c) && !std::isdigit(static_cast<unsigned char>(c))) return false;
   return true;
-}
-
-void setBlockCompiler(BlockCompiler c) {
-  g_compiler = c;
 }
 
 WorkArea::WorkArea() = default;
@@ -339,17 +334,9 @@ int WorkArea::skip(std::int64_t n) {
 }
 
 int WorkArea::compile(std::string_view text) {
-  if (text.size() > 256) internalError(1255);
-  if (!g_compiler) internalError(3314);
-  bool blank = text.find_first_not_of(' ') == std::string_view::npos;
-  Value block;
-  std::string wrapped = "{||" + std::string(text) + "}";
-  if (blank || !g_compiler(wrapped, block) || !block.isBlock()) {
-    result_ = Value();
-    return 2;
-  }
-  result_ = block;
-  return kSuccess;
+  CompileResult r = compileBlock(Value(text));
+  result_ = r.status == 0 ? r.block : Value();
+  return r.status == 0 ? kSuccess : 2;
 }
 
 int WorkArea::evalBlock(const Value& block) {

@@ -219,9 +219,4 @@ std::string defaultAlias(std::string_view fileName);
 // True when `s` is a valid identifier (letter or underscore, then letters, digits, _).
 bool isIdentifier(std::string_view s);
 
-// Installs the compiler that turns a block text "{|| expr}" into a block value; answers
-// false (and nil) when the text does not compile.
-using BlockCompiler = bool (*)(std::string_view blockText, Value& out);
-void setBlockCompiler(BlockCompiler c);
-
 }  // namespace kv::engine

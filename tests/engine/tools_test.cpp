@@ -1,0 +1,65 @@
+// The companion's table forms, and expressions that reach fields through the engine's
+// field resolver.
+#include <sstream>
+
+#include "engine/fieldconv.h"
+#include "engine/fieldresolver.h"
+#include "engine/tabledump.h"
+#include "engine_fixture.h"
+#include "runtime/macro.h"
+
+using namespace kv;
+using namespace kv::engine;
+using kvtest::EngineTest;
+
+namespace {
+
+using ToolsTest = EngineTest;
+
+Value evalText(const char* text) {
+  CompileResult r = compileExpression(text);
+  EXPECT_EQ(r.status, 0) << text << ": " << r.message;
+  if (r.status != 0 || !r.block.isBlock()) return Value();
+  return r.block.blk()->eval(std::span<Value>());
+}
+
+}  // namespace
+
+TEST_F(ToolsTest, StructureAndDumpLines) {
+  DBCREATE(Value("d"),
+           structure({row("NAME", "C", 6, 0), row("QTY", "N", 7, 2), row("DAY", "D", 8, 0),
+                      row("OK", "L", 1, 0), row("NOTE", "M", 10, 0)}));
+  use("d");
+  DBAPPEND();
+  FIELDPUT(Value(1), Value("ab"));
+  FIELDPUT(Value(2), Value(-3.5));
+  FIELDPUT(Value(3), Value::date(julianFromYmd(2025, 1, 2)));
+  FIELDPUT(Value(4), Value(true));
+  FIELDPUT(Value(5), Value("a\r\nb\\"));
+  DBAPPEND();
+  DBDELETE();
+  std::ostringstream st, plain, all;
+  writeStructure(*currentArea(), st);
+  EXPECT_EQ(st.str(), "NAME C 6 0\nQTY N 7 2\nDAY D 8 0\nOK L 1 0\nNOTE M 10 0\n");
+  EXPECT_EQ(writeRecords(*currentArea(), plain, false), kSuccess);
+  EXPECT_EQ(plain.str(), "1 ab|-3.50|20250102|T|a\\r\\nb\\\\\n");
+  EXPECT_EQ(writeRecords(*currentArea(), all, true), kSuccess);
+  EXPECT_EQ(all.str(), "1 ab|-3.50|20250102|T|a\\r\\nb\\\\\n2*||||F|\n");
+}
+
+TEST_F(ToolsTest, ExpressionsReadAndAssignFields) {
+  installFieldResolver();
+  DBCREATE(Value("x"), structure({row("NAZIV", "C", 8, 0), row("N", "N", 4, 0)}));
+  use("x");
+  DBAPPEND();
+  evalText("NAZIV := 'abc'");
+  evalText("x->N := 42");
+  EXPECT_EQ(evalText("upper(Naziv)").str(), "ABC     ");
+  EXPECT_EQ(evalText("x->N").asDouble(), 42);
+  EXPECT_EQ(FIELDGET(Value(2)).asDouble(), 42);
+  EXPECT_EQ(currentArea()->compile("SUBSTR(Naziv, 1, 2)"), kSuccess);
+  EXPECT_EQ(currentArea()->evalBlock(currentArea()->result()), kSuccess);
+  EXPECT_EQ(currentArea()->result().str(), "ab");
+  EXPECT_EQ(currentArea()->compile("   "), 2);
+  EXPECT_TRUE(errors.empty());
+}
