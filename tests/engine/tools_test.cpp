@@ -6,6 +6,8 @@
 #include "engine/fieldresolver.h"
 #include "engine/tabledump.h"
 #include "engine_fixture.h"
+#include "runtime/codeblock.h"
+#include "runtime/functions.h"
 #include "runtime/macro.h"
 
 using namespace kv;
@@ -20,7 +22,7 @@ Value evalText(const char* text) {
   CompileResult r = compileExpression(text);
   EXPECT_EQ(r.status, 0) << text << ": " << r.message;
   if (r.status != 0 || !r.block.isBlock()) return Value();
-  return r.block.blk()->eval(std::span<Value>());
+  return EVAL(r.block);
 }
 
 }  // namespace
@@ -44,10 +46,11 @@ TEST_F(ToolsTest, StructureAndDumpLines) {
   EXPECT_EQ(writeRecords(*currentArea(), plain, false), kSuccess);
   EXPECT_EQ(plain.str(), "1 ab|-3.50|20250102|T|a\\r\\nb\\\\\n");
   EXPECT_EQ(writeRecords(*currentArea(), all, true), kSuccess);
-  EXPECT_EQ(all.str(), "1 ab|-3.50|20250102|T|a\\r\\nb\\\\\n2*||||F|\n");
+  EXPECT_EQ(all.str(), "1 ab|-3.50|20250102|T|a\\r\\nb\\\\\n2*|||F|\n");
 }
 
 TEST_F(ToolsTest, ExpressionsReadAndAssignFields) {
+  registerRuntimeFunctions();
   installFieldResolver();
   DBCREATE(Value("x"), structure({row("NAZIV", "C", 8, 0), row("N", "N", 4, 0)}));
   use("x");
