@@ -79,7 +79,7 @@ const char* compareOpName(CompareOp op) {
     case CompareOp::ExactEqual:
       return "==";
     case CompareOp::NotEqual:
-      return "!=";
+      return "<>";
     case CompareOp::Less:
       return "<";
     case CompareOp::LessEqual:

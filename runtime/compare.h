@@ -14,7 +14,7 @@
 //   (subsystem "BASE") whose operation is the operator; the handler's substitute becomes the
 //   operator's result.
 // Argument-error subcodes: "==" 1070, "=" 1071, "!=" 1072, "<" 1073, "<=" 1074, ">" 1075,
-// ">=" 1076.
+// ">=" 1076. Errors of "!=" name the operation "<>", the language's other spelling of it.
 #include <string_view>
 
 #include "runtime/value.h"
@@ -23,7 +23,7 @@ namespace kv {
 
 enum class CompareOp { Equal, ExactEqual, NotEqual, Less, LessEqual, Greater, GreaterEqual };
 
-// The operator's text as it appears in expressions and error reports ("=", "==", ...).
+// The operator's name in error reports ("=", "==", "<>", "<", ...).
 const char* compareOpName(CompareOp op);
 // The argument-error subcode of the operator.
 int compareOpSubCode(CompareOp op);

@@ -96,7 +96,7 @@ NodePtr makeIncDec(NodePtr lvalue, bool increment, bool prefix);
 NodePtr makeIndex(NodePtr base, NodePtr index);
 NodePtr makeSend(NodePtr receiver, std::string message, std::vector<NodePtr> args, bool hasArgs);
 
-// Comparison operators (runtime/compare when present, see macrocompare.cpp).
+// Comparison operators (the rules of runtime/compare.h).
 Value cmpEqual(const Value& a, const Value& b);
 Value cmpExactEqual(const Value& a, const Value& b);
 Value cmpNotEqual(const Value& a, const Value& b);
