@@ -7,6 +7,7 @@
 #include "runtime/codeblock.h"
 #include "runtime/compare.h"
 #include "runtime/error.h"
+#include "runtime/functions.h"
 
 namespace kv {
 
@@ -20,13 +21,6 @@ Value callBlock(const Value& block, std::initializer_list<Value> args) {
 
 bool isTrue(const Value& v) {
   return v.deref().isLogical() && v.deref().asBool();
-}
-
-Value raiseArg(const char* name, int subCode, std::initializer_list<Value> args) {
-  std::vector<Value> argv(args);
-  // Trailing nils are arguments the caller did not pass.
-  while (!argv.empty() && argv.back().isNil()) argv.pop_back();
-  return argumentError(name, subCode, Args(argv));
 }
 
 // The 0-based half-open range [first, last) that a first index and a count select in an
@@ -138,14 +132,14 @@ class QuickSort {
 
 Value AADD(const Value& av, const Value& v) {
   ArrayPtr a = av.deref().arrayPtr();
-  if (!a) return raiseArg("AADD", 1123, {av.deref(), v.deref()});
+  if (!a) return raiseArgError("AADD", 1123, {av.deref(), v.deref()});
   Value item = v.deref();
   a->items.push_back(item);
   return item;
 }
 
 Value ARRAY(Args dims) {
-  if (dims.empty()) return raiseArg("ARRAY", 1131, {});
+  if (dims.empty()) return raiseArgError("ARRAY", 1131, {});
   for (const Value& d : dims) {
     if (!d.deref().isNumber() || d.deref().asInt() < 0) {
       std::vector<Value> argv;
@@ -215,7 +209,7 @@ Value AEVAL(const Value& av, const Value& blockV, const Value& start, const Valu
   ArrayPtr a = av.deref().arrayPtr();
   const Value& block = blockV.deref();
   if (!a || !block.isBlock()) {
-    return raiseArg("AEVAL", 2017, {av.deref(), block, start.deref(), count.deref()});
+    return raiseArgError("AEVAL", 2017, {av.deref(), block, start.deref(), count.deref()});
   }
   Range r = selectRange(a->items.size(), start, count);
   for (std::size_t i = r.first; i < r.last && i < a->items.size(); ++i) {
@@ -228,7 +222,7 @@ Value AEVAL(const Value& av, const Value& blockV, const Value& start, const Valu
 Value ASIZE(const Value& av, const Value& nV) {
   ArrayPtr a = av.deref().arrayPtr();
   const Value& n = nV.deref();
-  if (!a || !n.isNumber()) return raiseArg("ASIZE", 2023, {av.deref(), n});
+  if (!a || !n.isNumber()) return raiseArgError("ASIZE", 2023, {av.deref(), n});
   std::int64_t size = std::max<std::int64_t>(0, n.asInt());
   a->items.resize(static_cast<std::size_t>(size));
   return av.deref();
@@ -264,7 +258,7 @@ Value LEN(const Value& vv) {
   const Value& v = vv.deref();
   if (v.isArray()) return Value(static_cast<int>(v.arrayLen()));
   if (v.isString()) return Value(static_cast<int>(v.str().size()));
-  return raiseArg("LEN", 1111, {v});
+  return raiseArgError("LEN", 1111, {v});
 }
 
 void registerArrayFunctions() {

@@ -5,7 +5,10 @@
 #include <random>
 #include <string>
 
+#include "runtime/classes.h"
+#include "runtime/codeblock.h"
 #include "runtime/compare.h"
+#include "runtime/error.h"
 #include "runtime/settings.h"
 #include "testblock.h"
 
@@ -212,4 +215,28 @@ TEST(Arrays, RegisteredByName) {
   ASSERT_TRUE(s && s->fn);
   Value args[2] = {list({Value("Ana"), Value("Anabela")}), Value("Anab")};
   EXPECT_EQ(s->fn(Args(args, 2)).asInt(), 2);
+}
+
+TEST(Arrays, WrongArgumentsRaiseWithTheFunctionsName) {
+  std::vector<std::pair<std::string, int>> seen;
+  ERRORBLOCK(makeBlock(
+      [&seen](Args a) {
+        seen.emplace_back(send(a[0], "OPERATION").toStdString(), send(a[0], "SUBCODE").asInt());
+        return Value("substitute");
+      },
+      1));
+  Value notArray("text");
+  EXPECT_EQ(AADD(notArray, Value(1)).str(), "substitute");
+  EXPECT_EQ(ASIZE(notArray, Value(1)).str(), "substitute");
+  EXPECT_EQ(AEVAL(Value::newArray(1), Value(3)).str(), "substitute");
+  EXPECT_EQ(LEN(Value(5)).str(), "substitute");
+  EXPECT_EQ(ARRAY(-1).str(), "substitute");
+  resetErrorSystem();
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"AADD", 1123}, {"ASIZE", 2023}, {"AEVAL", 2017}, {"LEN", 1111}, {"ARRAY", 1131}};
+  EXPECT_EQ(seen, expected);
+  // Functions that only look or rearrange answer nil or 0 for a non-array.
+  EXPECT_TRUE(AFILL(notArray, Value(1)).isNil());
+  EXPECT_TRUE(ADEL(notArray, Value(1)).isNil());
+  EXPECT_TRUE(AINS(notArray, Value(1)).isNil());
 }
