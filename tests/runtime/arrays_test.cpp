@@ -209,14 +209,6 @@ TEST(Arrays, EvalPassesElementAndIndex) {
   EXPECT_EQ(trace, "q2 r3 ");
 }
 
-TEST(Arrays, RegisteredByName) {
-  registerArrayFunctions();
-  Symbol* s = findSymbol("ascan");
-  ASSERT_TRUE(s && s->fn);
-  Value args[2] = {list({Value("Ana"), Value("Anabela")}), Value("Anab")};
-  EXPECT_EQ(s->fn(Args(args, 2)).asInt(), 2);
-}
-
 TEST(Arrays, WrongArgumentsRaiseWithTheFunctionsName) {
   std::vector<std::pair<std::string, int>> seen;
   ERRORBLOCK(makeBlock(
