@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "runtime/arrays.h"
+#include "runtime/codeblock.h"
 #include "runtime/dates.h"
 #include "runtime/error.h"
 #include "runtime/filefuncs.h"
@@ -42,6 +43,7 @@ void registerRuntimeFunctions() {
   registerTransformFunctions();
   registerStringFunctions();
   registerMathFunctions();
+  registerBlockFunctions();
   registerArrayFunctions();
   registerErrorFunctions();
   registerFileFunctions();
