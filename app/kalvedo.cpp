@@ -1,6 +1,7 @@
 #include "app/kalvedo.h"
 
 #include "app/errorsys.h"
+#include "engine/dbfunc.h"
 #include "runtime/callstack.h"
 #include "runtime/dates.h"
 #include "runtime/functions.h"
@@ -25,6 +26,7 @@ void registerModules() {
   registerRuntimeFunctions();
   registerErrorSysFunctions();
   setLanguageInit(&languageInit);
+  engine::installEngine();
 }
 
 void MAIN() {

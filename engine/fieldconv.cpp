@@ -21,23 +21,43 @@ std::string formatNumber(double value, int width, int dec) {
 double parseNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  std::string s;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) s += text[i++];
-  bool digits = false, point = false;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // Up to 15 significant digits are gathered as an exact integer and divided once by an
+  // exact power of ten, which rounds exactly as a full decimal conversion does; longer texts
+  // go through strtod.
+  std::uint64_t mant = 0;
+  int digits = 0, scale = 0;
+  bool point = false, any = false, longText = false;
+  std::size_t start = i;
   for (; i < text.size(); ++i) {
     char c = text[i];
     if (c >= '0' && c <= '9') {
-      s += c;
-      digits = true;
+      any = true;
+      if (mant == 0 && c == '0') {
+        if (point) ++scale;
+        continue;
+      }
+      if (++digits > 15) longText = true;
+      mant = mant * 10 + static_cast<std::uint64_t>(c - '0');
+      if (point) ++scale;
     } else if (c == '.' && !point) {
-      s += c;
       point = true;
     } else {
       break;
     }
   }
-  if (!digits) return 0.0;
-  return std::strtod(s.c_str(), nullptr);
+  if (!any) return 0.0;
+  if (longText || scale > 22) {
+    std::string s(text.substr(start, i - start));
+    double v = std::strtod(s.c_str(), nullptr);
+    return negative ? -v : v;
+  }
+  static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  double v = static_cast<double>(mant) / kPow10[scale];
+  return negative ? -v : v;
 }
 
 std::int32_t julianFromYmd(int y, int m, int d) {

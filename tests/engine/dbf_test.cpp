@@ -296,3 +296,28 @@ TEST_F(DbfTest, EventBlocksRunAroundOperations) {
   EXPECT_EQ(appends, 2);
   EXPECT_EQ(gotos, afterOpen + 1);
 }
+
+TEST(FieldConv, NumbersAndDatesRoundTrip) {
+  struct Case {
+    const char* text;
+    double value;
+  } cases[] = {{"", 0},
+               {"     ", 0},
+               {"  -12.35", -12.35},
+               {"0.10", 0.1},
+               {"1234567.89", 1234567.89},
+               {"+7", 7},
+               {"-0.00", 0},
+               {"12abc", 12},
+               {"x12", 0},
+               {"0.0000001", 1e-7},
+               {"12345678901234567890", 12345678901234567890.0}};
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(parseNumber(c.text), c.value) << c.text;
+  EXPECT_EQ(formatNumber(-12.345, 8, 2), "  -12.35");
+  EXPECT_EQ(formatNumber(1234.5, 5, 2), "*****");
+  EXPECT_EQ(formatNumber(99999, 5, 0), "99999");
+  for (const char* d : {"20240229", "19000101", "20991231"})
+    EXPECT_EQ(dateToStored(dateFromStored(d)), d);
+  for (const char* bad : {"20230229", "2024 101", "        ", "20241301", "2024"})
+    EXPECT_EQ(dateFromStored(bad), 0) << bad;
+}
