@@ -194,7 +194,10 @@ int DbfArea::open(const OpenInfo& info) {
   if (hasMemo_) {
     memoName_ = memoNameFor(fullName_);
     for (int tries = 1;; ++tries) {
-      if (memo_.file().open(memoName_, access, share, platform::Disposition::OpenExisting)) break;
+      if (memo_.file().open(memoName_, access, share, platform::Disposition::OpenExisting)) {
+        memo_.reset();
+        break;
+      }
       if (raiseFileError(EG_OPEN, 1002, kCanRetry | kCanDefault, platform::lastOsError(), memoName_,
                          tries) != -1) {
         dbf_.close();
@@ -352,6 +355,8 @@ int DbfArea::writeEofAndCut() {
 }
 
 void DbfArea::commitFiles() {
+  if (memo_.isOpen() && !memo_.writePendingHeader())
+    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), memoName_);
   if (dbfWritten_) {
     dbf_.flush();
     dbfWritten_ = false;

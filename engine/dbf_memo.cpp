@@ -1,5 +1,6 @@
 #include "engine/dbf_memo.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -29,6 +30,8 @@ bool MemoFile::writeHeader() {
   h[0] = 1;  // next free block
   if (file_.writeAt(0, h, kMemoBlock) != kMemoBlock) return false;
   if (!file_.truncate(kMemoBlock)) return false;
+  knownSize_ = kMemoBlock;
+  pendingNextFree_ = 0;
   written = true;
   return true;
 }
@@ -58,6 +61,49 @@ bool MemoFile::textLength(std::uint32_t block, std::uint32_t& length) {
   return true;
 }
 
+bool MemoFile::writePendingHeader() {
+  if (pendingNextFree_ == 0) return true;
+  std::uint32_t n = pendingNextFree_;
+  unsigned char w[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+                        static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
+  if (file_.writeAt(0, w, 4) != 4) return false;
+  pendingNextFree_ = 0;
+  written = true;
+  return true;
+}
+
+bool MemoFile::readText(std::uint32_t block, std::string& out) {
+  out.clear();
+  std::uint64_t pos = static_cast<std::uint64_t>(block) * kMemoBlock;
+  // Most texts fit one block; longer ones are read in growing pieces.
+  std::size_t piece = kMemoBlock;
+  for (;;) {
+    std::size_t old = out.size();
+    out.resize(old + piece);
+    std::int64_t got = file_.readAt(pos, out.data() + old, piece);
+    if (got < 0) {
+      out.clear();
+      return false;
+    }
+    const void* end = std::memchr(out.data() + old, 0x1A, static_cast<std::size_t>(got));
+    if (end) {
+      out.resize(static_cast<std::size_t>(static_cast<const char*>(end) - out.data()));
+      return true;
+    }
+    out.resize(old + static_cast<std::size_t>(got));
+    // Nothing at all at the start block: it lies beyond the end of the file.
+    if (old == 0 && got == 0) return false;
+    // A text that runs to the end of the file without its end mark ends there.
+    if (static_cast<std::size_t>(got) < piece) return true;
+    if (out.size() > 0xFFFFFFF0ULL) {
+      out.clear();
+      return false;
+    }
+    pos += piece;
+    if (piece < 65536) piece *= 2;
+  }
+}
+
 bool MemoFile::read(std::uint32_t block, std::uint32_t length, std::string& out) {
   out.assign(length, '\0');
   if (length == 0) return true;
@@ -73,36 +119,42 @@ bool MemoFile::read(std::uint32_t block, std::uint32_t length, std::string& out)
 bool MemoFile::write(std::string_view text, std::uint32_t& block, bool shared) {
   if (shared && !netAppendLock(file_)) return false;
   bool ok = true;
-  std::uint64_t pos;
+  std::uint64_t pos = 0, writeAt = 0;
   bool appended = false;
+  std::string data;
   if (block != 0 && text.size() <= 510) {
-    pos = static_cast<std::uint64_t>(block) * kMemoBlock;
+    pos = writeAt = static_cast<std::uint64_t>(block) * kMemoBlock;
   } else {
-    std::int64_t size = file_.size();
+    std::int64_t size = !shared && knownSize_ >= 0 ? knownSize_ : file_.size();
     if (size < 0) {
       ok = false;
-      pos = 0;
     } else {
       // Filler up to the next block boundary; a size already on a boundary gets a whole
       // filler block, so a new text never starts in the block right after it.
       std::uint64_t s = static_cast<std::uint64_t>(size);
       std::uint64_t fill = kMemoBlock - s % kMemoBlock;
-      std::vector<char> filler(fill, 0);
-      ok = file_.writeAt(s, filler.data(), fill) == static_cast<std::int64_t>(fill);
+      data.assign(fill, '\0');
+      writeAt = s;
       pos = s + fill;
       appended = true;
       if (pos / kMemoBlock > 0xFFFFFFFFULL) ok = false;
     }
   }
   if (ok) {
-    std::string data(text);
+    data.append(text);
     data.push_back('\x1A');
-    ok = file_.writeAt(pos, data.data(), data.size()) == static_cast<std::int64_t>(data.size());
+    ok = file_.writeAt(writeAt, data.data(), data.size()) == static_cast<std::int64_t>(data.size());
   }
   if (ok && appended) {
     block = static_cast<std::uint32_t>(pos / kMemoBlock);
     std::uint64_t end = pos + text.size() + 1;
     std::uint32_t nextFree = static_cast<std::uint32_t>((end + kMemoBlock - 1) / kMemoBlock);
+    if (!shared) {
+      // Alone on the file: the word is written once, at the next flush or close.
+      pendingNextFree_ = nextFree;
+      written = true;
+      return true;
+    }
     unsigned char w[4] = {
         static_cast<unsigned char>(nextFree), static_cast<unsigned char>(nextFree >> 8),
         static_cast<unsigned char>(nextFree >> 16), static_cast<unsigned char>(nextFree >> 24)};

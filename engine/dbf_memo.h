@@ -37,6 +37,9 @@ class MemoFile {
   // Length of the text at `block`, counted up to the first 0x1A; false when the block lies
   // beyond the end of the file or a read fails.
   bool textLength(std::uint32_t block, std::uint32_t& length);
+  // Reads the text at `block` up to its end mark in one pass; false when the block lies
+  // beyond the end of the file or a read fails.
+  bool readText(std::uint32_t block, std::string& out);
   // Reads `length` bytes of the text at `block`; false on a short read.
   bool read(std::uint32_t block, std::uint32_t length, std::string& out);
   // Writes a text: in place at `block` when it is not 0 and the text is at most 510 bytes,
@@ -45,10 +48,22 @@ class MemoFile {
   // the memo file around it (`shared`).
   bool write(std::string_view text, std::uint32_t& block, bool shared);
 
+  // Writes a next-free word held back by exclusive appends (flush and close).
+  bool writePendingHeader();
+  // Forgets what is known of the file (after it was opened anew).
+  void reset() {
+    knownSize_ = -1;
+    pendingNextFree_ = 0;
+  }
+
   bool written = false;  // written since the last commit
 
  private:
   platform::File file_;
+  // Exclusive use only: the file's size as this open last left it (-1 unknown), and a
+  // next-free word not yet written (0 none). Shared appends always ask the file.
+  std::int64_t knownSize_ = -1;
+  std::uint32_t pendingNextFree_ = 0;
 };
 
 }  // namespace kv::engine

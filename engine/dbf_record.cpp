@@ -225,16 +225,13 @@ int DbfArea::getValue(int field, Value& out) {
       out = Value(std::string_view(p, static_cast<std::size_t>(f.width)));
       return kSuccess;
     case 'M': {
-      std::uint32_t len = 0;
-      if (getVarLen(field, len) != kSuccess) return kFailure;
       std::string text;
-      if (len != 0) {
-        std::uint32_t block = 0;
-        memoBlockFromField(std::string_view(p, 10), block);
-        if (!memo_.read(block, len, text)) {
-          raiseFileError(EG_READ, 1010, 0, platform::lastOsError(), memoName_);
-          return kFailure;
-        }
+      std::uint32_t block = 0;
+      bool ok = memoBlockFromField(std::string_view(p, 10), block);
+      if (ok && block != 0 && memo_.isOpen()) ok = memo_.readText(block, text);
+      if (!ok) {
+        raiseFileError(EG_READ, 1010, 0, platform::lastOsError(), memoName_);
+        return kFailure;
       }
       out = Value::memo(text);
       return kSuccess;

@@ -17,8 +17,8 @@ TEST(FieldConversion, AgreesWithTheRuntime) {
     int width, dec;
     const char* text;
   } cases[] = {
-      {1.005, 5, 2, " 1.01"}, {-0.4, 5, 0, "    0"},  {123456, 5, 0, "*****"},
-      {0.5, 4, 3, ".500"},    {57, 5, 0, "   57"},    {-12.345, 8, 2, "  -12.35"},
+      {1.005, 5, 2, " 1.01"}, {-0.4, 5, 0, "    0"}, {123456, 5, 0, "*****"},
+      {0.5, 4, 3, ".500"},    {57, 5, 0, "   57"},   {-12.345, 8, 2, "  -12.35"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(engine::formatNumber(c.v, c.width, c.dec), c.text) << c.v;
