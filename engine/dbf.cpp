@@ -217,7 +217,11 @@ int DbfArea::open(const OpenInfo& info) {
   loaded_ = false;
   setEventBlocks(takePendingEvents());
   runEvent(kEvOpen);
-  return goTop();
+  if (goTop() != kSuccess) {
+    close();  // a failed open leaves no open file and no alias behind
+    return kFailure;
+  }
+  return kSuccess;
 }
 
 int DbfArea::create(const OpenInfo& info) {

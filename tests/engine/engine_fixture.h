@@ -30,6 +30,7 @@ class EngineTest : public ::testing::Test {
     fs::create_directories(dir_);
     kv::resetSettings();
     kv::setSetting(kv::kSetDefault, kv::Value(dir_.string()));
+    kv::setSetting(kv::kSetExclusive, kv::Value(true));  // as the engine's start-up leaves it
     kv::engine::registerDbfDriver();
     kv::engine::registerDbFunctions();
     kv::engine::RDDSETDEFAULT(kv::Value("DBF"));
