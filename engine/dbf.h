@@ -74,7 +74,7 @@ class DbfArea : public WorkArea {
 
   int pack() override;
   int zap() override;
-  int sort(const Scope& scope, const std::vector<int>& fields,
+  int sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
            const std::vector<bool>& descending) override;
   int transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) override;
 

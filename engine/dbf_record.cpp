@@ -6,6 +6,7 @@
 #include "engine/dbf.h"
 #include "engine/dbf_lock.h"
 #include "engine/fieldconv.h"
+#include "runtime/eventpoll.h"
 #include "runtime/settings.h"
 
 namespace kv::engine {
@@ -423,12 +424,78 @@ int DbfArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>& 
   return kSuccess;
 }
 
-int DbfArea::sort(const Scope& scope, const std::vector<int>& keys,
+int DbfArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& keys,
                   const std::vector<bool>& descending) {
-  (void)scope;
-  (void)keys;
-  (void)descending;
-  return unsupported("SORT");
+  for (int k : keys)
+    if (k < 1 || k > fieldCount()) return kFailure;
+  struct Item {
+    std::vector<Value> key;
+    std::vector<char> rec;
+  };
+  std::vector<Item> items;
+  int r = forEachInScope(scope, [&] {
+    Item it;
+    for (int k : keys) {
+      Value v;
+      if (getValue(k, v) != kSuccess) return kFailure;
+      it.key.push_back(v);
+    }
+    if (readRecord() != kSuccess) return kFailure;
+    it.rec = buf_;
+    items.push_back(std::move(it));
+    eventPoll();
+    return kSuccess;
+  });
+  if (r != kSuccess) return r;
+  auto less = [&](const Item& a, const Item& b) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const Value &x = a.key[i], &y = b.key[i];
+      int c = 0;
+      if (x.isNumber())
+        c = x.asDouble() < y.asDouble() ? -1 : x.asDouble() > y.asDouble() ? 1 : 0;
+      else if (x.isDate())
+        c = x.julian() < y.julian() ? -1 : x.julian() > y.julian() ? 1 : 0;
+      else if (x.isLogical())
+        c = static_cast<int>(x.asBool()) - static_cast<int>(y.asBool());
+      else
+        c = x.str().compare(y.str()) < 0 ? -1 : x.str() == y.str() ? 0 : 1;
+      if (i < descending.size() && descending[i]) c = -c;
+      if (c != 0) return c < 0;
+    }
+    return false;
+  };
+  std::stable_sort(items.begin(), items.end(), less);
+  // Each sorted record is placed in the target: whole when the layouts match and no memo
+  // block numbers would point into the wrong memo file, else field by field.
+  auto* t = dynamic_cast<DbfArea*>(&target);
+  bool whole = t && !hasMemo_ && t->recLen_ == recLen_ && t->fieldCount() == fieldCount();
+  for (int i = 1; whole && i <= fieldCount(); ++i)
+    whole = field(i).type == t->field(i).type && field(i).width == t->field(i).width &&
+            field(i).offset == t->field(i).offset;
+  for (auto& it : items) {
+    if (target.append(true) != kSuccess) return kFailure;
+    if (whole) {
+      if (target.putRec(it.rec.data()) != kSuccess) return kFailure;
+      continue;
+    }
+    std::swap(buf_, it.rec);  // read the sorted record through this area's field rules
+    bool wasLoaded = loaded_, wasPositioned = positioned_;
+    loaded_ = positioned_ = true;
+    int status = kSuccess;
+    for (int i = 1; i <= fieldCount() && status == kSuccess; ++i) {
+      int j = target.fieldPos(field(i).name);
+      if (!j) continue;
+      Value v;
+      status = getValue(i, v);
+      if (status == kSuccess) status = target.putValue(j, v);
+    }
+    if (status == kSuccess && buf_[0] == '*') status = target.deleteRec();
+    std::swap(buf_, it.rec);
+    loaded_ = wasLoaded;
+    positioned_ = wasPositioned;
+    if (status != kSuccess) return status;
+  }
+  return kSuccess;
 }
 
 }  // namespace kv::engine

@@ -139,7 +139,7 @@ int WorkArea::pack() {
 int WorkArea::zap() {
   return unsupported("ZAP");
 }
-int WorkArea::sort(const Scope&, const std::vector<int>&, const std::vector<bool>&) {
+int WorkArea::sort(WorkArea&, const Scope&, const std::vector<int>&, const std::vector<bool>&) {
   return unsupported("SORT");
 }
 int WorkArea::orderListAdd(const std::string&, const std::string&) {

@@ -138,7 +138,9 @@ class WorkArea {
   // --- whole-table operations
   virtual int pack();
   virtual int zap();
-  virtual int sort(const Scope& scope, const std::vector<int>& fields,
+  // Copies the records in scope into `target`, ordered on the given field numbers
+  // (ascending unless `descending` says otherwise for that key).
+  virtual int sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
                    const std::vector<bool>& descending);
   // Copies the records in scope into `target`; `map` pairs source and target field numbers.
   virtual int trans(WorkArea& target, const std::vector<std::pair<int, int>>& map,

@@ -246,3 +246,29 @@ TEST_F(WorkAreaTest, DriverRegistry) {
   DBSEEK(Value("1"));
   EXPECT_EQ(lastError(), std::make_pair(30, 0));
 }
+
+TEST_F(WorkAreaTest, SortCopiesRecordsInKeyOrder) {
+  DBCREATE(Value("u"), structure({row("G", "C", 1, 0), row("N", "N", 4, 0), row("M", "M", 10, 0)}));
+  DBUSEAREA(Value(true), Value(), Value("u"));
+  const char* groups = "BABA";
+  int nums[] = {5, 7, 1, 3};
+  for (int i = 0; i < 4; ++i) {
+    DBAPPEND();
+    FIELDPUT(Value(1), Value(std::string(1, groups[i])));
+    FIELDPUT(Value(2), Value(nums[i]));
+    FIELDPUT(Value(3), Value("memo " + std::to_string(nums[i])));
+  }
+  WorkArea* src = currentArea();
+  DBCREATE(Value("sorted"),
+           structure({row("G", "C", 1, 0), row("N", "N", 4, 0), row("M", "M", 10, 0)}));
+  DBUSEAREA(Value(true), Value(), Value("sorted"));
+  WorkArea* dst = currentArea();
+  ASSERT_EQ(src->sort(*dst, Scope{}, {1, 2}, {false, true}), kSuccess);
+  std::vector<std::string> got;
+  for (DBGOTOP(); !__EOF().asBool(); DBSKIP())
+    got.push_back(std::string(FIELDGET(Value(1)).str()) +
+                  std::to_string(static_cast<int>(FIELDGET(Value(2)).asDouble())) + ":" +
+                  std::string(FIELDGET(Value(3)).str()));
+  EXPECT_EQ(got, (std::vector<std::string>{"A7:memo 7", "A3:memo 3", "B5:memo 5", "B1:memo 1"}));
+  EXPECT_TRUE(errors.empty());
+}
