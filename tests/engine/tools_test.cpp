@@ -66,3 +66,28 @@ TEST_F(ToolsTest, ExpressionsReadAndAssignFields) {
   EXPECT_EQ(currentArea()->compile("   "), 2);
   EXPECT_TRUE(errors.empty());
 }
+
+TEST_F(ToolsTest, CompanionPrintsStructureAndRecords) {
+  DBCREATE(Value("c"), structure({row("NAME", "C", 6, 0), row("OK", "L", 1, 0)}));
+  use("c");
+  DBAPPEND();
+  FIELDPUT(Value(1), Value("\xE8vor"));  // č in the table's code page
+  DBAPPEND();
+  FIELDPUT(Value(1), Value("x"));
+  DBDELETE();
+  DBCLOSEALL();
+  const char* bin = std::getenv("KV_BIN_DIR");
+  std::string tool = std::string(bin ? bin : KV_BIN_DIR) + "/kalvedo-db";
+  auto run = [&](const std::string& args) {
+    std::string out;
+    FILE* p = popen(("cd '" + dir_.string() + "' && '" + tool + "' " + args).c_str(), "r");
+    char buf[512];
+    std::size_t n;
+    while (p && (n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    if (p) pclose(p);
+    return out;
+  };
+  EXPECT_EQ(run("struct c"), "NAME C 6 0\nOK L 1 0\n");
+  EXPECT_EQ(run("dump c"), "1 \xC4\x8Dvor|F\n");
+  EXPECT_EQ(run("dump c --deleted"), "1 \xC4\x8Dvor|F\n2*x|F\n");
+}

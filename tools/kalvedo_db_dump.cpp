@@ -1,0 +1,73 @@
+#include "tools/kalvedo_db_dump.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "engine/areas.h"
+#include "engine/dbfunc.h"
+#include "engine/drivers.h"
+#include "engine/tabledump.h"
+#include "platform/codepage.h"
+
+namespace kv::tools {
+
+namespace {
+
+// Opens the table in a new area with the default driver, or plain "DBF" while no index
+// driver is registered; answers the work area (null when the open failed).
+engine::WorkArea* openTable(const std::string& table) {
+  std::string driver = engine::driverRegistered(engine::defaultDriver()) ? "" : "DBF";
+  engine::DBUSEAREA(Value(true), Value(driver), Value(table), Value(), Value(true), Value(true));
+  return engine::currentArea();
+}
+
+void usage(const char* what) {
+  std::cerr << "kalvedo-db: usage: " << what << "\n";
+}
+
+}  // namespace
+
+int dbStructCommand(const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    usage("kalvedo-db struct TABLE");
+    return 2;
+  }
+  engine::WorkArea* wa = openTable(args[0]);
+  if (!wa) return 1;
+  std::ostringstream out;
+  engine::writeStructure(*wa, out);
+  std::cout << platform::cp1250ToUtf8(out.str());
+  engine::DBCLOSEAREA();
+  return 0;
+}
+
+int dbDumpCommand(const std::vector<std::string>& args) {
+  std::string table, index;
+  bool withDeleted = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--deleted") {
+      withDeleted = true;
+    } else if (args[i] == "--index" && i + 1 < args.size()) {
+      index = args[++i];
+    } else if (table.empty() && args[i].rfind("--", 0) != 0) {
+      table = args[i];
+    } else {
+      table.clear();
+      break;
+    }
+  }
+  if (table.empty()) {
+    usage("kalvedo-db dump TABLE [--index NTX] [--deleted]");
+    return 2;
+  }
+  engine::WorkArea* wa = openTable(table);
+  if (!wa) return 1;
+  if (!index.empty()) engine::ORDLISTADD(Value(index));
+  std::ostringstream out;
+  int status = engine::writeRecords(*wa, out, withDeleted);
+  std::cout << platform::cp1250ToUtf8(out.str());
+  engine::DBCLOSEAREA();
+  return status == engine::kSuccess ? 0 : 1;
+}
+
+}  // namespace kv::tools
