@@ -91,6 +91,25 @@ TEST_F(SharingTest, TwoStationsAppendThousandRecordsEach) {
   EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(SharingTest, TwoStationsAppendMemoTextsUnderTheMemoAppendLock) {
+  DBCREATE(Value("memos"), structure({row("TAG", "C", 1, 0), row("SEQ", "N", 6, 0),
+                                      row("CHECK", "C", 10, 0), row("NOTE", "M", 10, 0)}));
+  Station a = start({"append", dir_.string(), "memos", "300", "A"}, path("a.out"));
+  Station b = start({"append", dir_.string(), "memos", "300", "B"}, path("b.out"));
+  EXPECT_EQ(finish(a), 0) << bytes("a.out");
+  EXPECT_EQ(finish(b), 0) << bytes("b.out");
+  use("memos");
+  ASSERT_EQ(__LASTREC().asDouble(), 600);
+  for (DBGOTOP(); !__EOF().asBool(); DBSKIP()) {
+    std::string tag(FIELDGET(Value(1)).str());
+    int i = static_cast<int>(FIELDGET(Value(2)).asDouble());
+    std::string want =
+        std::string(static_cast<std::size_t>(1 + (i * 37) % 1300), tag[0]) + std::to_string(i);
+    ASSERT_EQ(FIELDGET(Value(4)).str(), want) << tag << i;
+  }
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(SharingTest, RecordLockBlocksTheOtherStationUntilReleased) {
   makeTable();
   use("shared");

@@ -1,7 +1,8 @@
 // A second station for the engine's multi-process tests. Commands (DIR is the data
 // directory):
-//   append DIR TABLE N TAG    opens TABLE shared and appends N records (TAG, number), each
-//                             written under its record lock, then unlocked and committed
+//   append DIR TABLE N TAG    opens TABLE shared and appends N records (TAG, number, and a
+//                             memo text when the table has a NOTE field), each written
+//                             under its record lock, then unlocked and committed
 //   hold DIR TABLE REC READY RELEASE
 //                             locks record REC, creates file READY, waits for file RELEASE
 //   open DIR TABLE excl|shared READY RELEASE
@@ -62,6 +63,11 @@ int main(int argc, char** argv) {
       FIELDPUT(FIELDPOS(Value("TAG")), Value(tag));
       FIELDPUT(FIELDPOS(Value("SEQ")), Value(i));
       FIELDPUT(FIELDPOS(Value("CHECK")), Value(tag + std::to_string(i)));
+      // Memo texts of changing length, some over several blocks, when the table has them.
+      if (FIELDPOS(Value("NOTE")).asInt() > 0)
+        FIELDPUT(FIELDPOS(Value("NOTE")),
+                 Value(std::string(static_cast<std::size_t>(1 + (i * 37) % 1300), tag[0]) +
+                       std::to_string(i)));
       DBUNLOCK();
       DBCOMMIT();
     }
