@@ -272,13 +272,16 @@ int DbfArea::create(const OpenInfo& info) {
   fullName_ = withExtension(info.fileName, ".dbf");
   if (!hasDirectory(fullName_)) fullName_ = joinDir(setText(kSetDefault), fullName_);
   for (int tries = 1;; ++tries) {
+    bool existed = platform::fileExists(fullName_);
     if (dbf_.open(fullName_, platform::Access::ReadWrite, platform::Share::Exclusive,
                   platform::Disposition::CreateAlways))
       break;
-    if (raiseFileError(EG_CREATE, 1004, kCanRetry | kCanDefault, platform::lastOsError(), fullName_,
-                       tries) != -1) {
+    int os = platform::lastOsError();
+    // Only a file this attempt brought into being is removed: an existing table that
+    // another station holds open (code 32) must survive a failed create.
+    if (!existed) platform::deleteFile(fullName_);
+    if (raiseFileError(EG_CREATE, 1004, kCanRetry | kCanDefault, os, fullName_, tries) != -1) {
       WorkArea::close();
-      platform::deleteFile(fullName_);
       return kFailure;
     }
   }

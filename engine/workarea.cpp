@@ -6,6 +6,7 @@
 
 #include "engine/areas.h"
 #include "runtime/macro.h"
+#include "runtime/numfmt.h"
 #include "runtime/settings.h"
 
 namespace kv::engine {
@@ -343,7 +344,11 @@ int WorkArea::evalBlock(const Value& block) {
   AreaGuard g(area_);
   Value v = evalNoArgs(block);
   // A number without a display width gets the default one for its value.
-  if (v.isNumber() && v.width() == 0) v.setWidth(10, v.isInteger() ? 0 : setNumber(kSetDecimals));
+  if (v.isNumber() && v.width() == 0) {
+    int w = 0, d = 0;
+    displayLayout(v, w, d);
+    v.setWidth(w, d);
+  }
   result_ = v;
   return kSuccess;
 }

@@ -165,3 +165,23 @@ TEST_F(SharingTest, ExclusiveAndSharedOpensExcludeEachOther) {
   writeBytes("release", "1");
   EXPECT_EQ(finish(s), 0);
 }
+
+TEST_F(SharingTest, CreateOverATableAnotherStationHoldsChangesNothing) {
+  makeTable();
+  use("shared");
+  DBAPPEND();
+  DBCLOSEALL();
+  std::string before = bytes("shared.dbf");
+  Station s = start({"open", dir_.string(), "shared", "shared", path("ready"), path("release")},
+                    path("open.out"));
+  waitFile(path("ready"));
+  DBCREATE(Value("shared"), structure({row("OTHER", "C", 3, 0)}));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].genCode, 20);
+  EXPECT_EQ(errors[0].subCode, 1004);
+  EXPECT_EQ(errors[0].osCode, 32);
+  errors.clear();
+  writeBytes("release", "1");
+  EXPECT_EQ(finish(s), 0);
+  EXPECT_EQ(bytes("shared.dbf"), before);
+}
