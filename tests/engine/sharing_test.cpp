@@ -185,3 +185,43 @@ TEST_F(SharingTest, CreateOverATableAnotherStationHoldsChangesNothing) {
   EXPECT_EQ(finish(s), 0);
   EXPECT_EQ(bytes("shared.dbf"), before);
 }
+
+TEST_F(SharingTest, AppendLockFailureLeavesTheTableAsItWas) {
+  makeTable();
+  use("shared");
+  DBAPPEND();
+  DBCLOSEALL();
+  // Another station holds the lock byte of the record an append would create (record 2).
+  Station s =
+      start({"rawlock", dir_.string(), "shared", "1000000002", path("ready"), path("release")},
+            path("raw.out"));
+  waitFile(path("ready"));
+  use("shared", true);
+  DBAPPEND();
+  ASSERT_EQ(errors.size(), 1u) << bytes("raw.out");
+  EXPECT_EQ(errors[0].genCode, 40);
+  EXPECT_EQ(errors[0].subCode, 1024);
+  EXPECT_EQ(errors[0].flags, kCanRetry | kCanDefault);
+  EXPECT_EQ(__LASTREC().asDouble(), 1);
+  errors.clear();
+  writeBytes("release", "1");
+  EXPECT_EQ(finish(s), 0);
+  DBAPPEND();  // free again
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(__LASTREC().asDouble(), 2);
+  // Several record locks at once, released one by one.
+  DBAPPEND();
+  EXPECT_TRUE(DBRLOCK(Value(1)).asBool());
+  EXPECT_TRUE(DBRLOCK(Value(2)).asBool());
+  EXPECT_EQ(DBRLOCKLIST().arrayLen(), 3u);
+  DBRUNLOCK(Value(2));
+  EXPECT_EQ(DBRLOCKLIST().arrayLen(), 2u);
+  EXPECT_TRUE(__LOCK().asBool());  // already held: succeeds, the others stay
+  EXPECT_EQ(DBRLOCKLIST().arrayLen(), 2u);
+  DBGOTO(Value(2));
+  EXPECT_TRUE(__LOCK().asBool());  // a new one: only this record stays locked
+  ASSERT_EQ(DBRLOCKLIST().arrayLen(), 1u);
+  EXPECT_EQ(DBRLOCKLIST().arr()->items[0].asDouble(), 2);
+  DBUNLOCK();
+  EXPECT_EQ(DBRLOCKLIST().arrayLen(), 0u);
+}

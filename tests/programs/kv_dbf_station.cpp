@@ -5,6 +5,8 @@
 //                             under its record lock, then unlocked and committed
 //   hold DIR TABLE REC READY RELEASE
 //                             locks record REC, creates file READY, waits for file RELEASE
+//   rawlock DIR TABLE OFFSET READY RELEASE
+//                             holds a lock on one byte of TABLE's file (shared open)
 //   open DIR TABLE excl|shared READY RELEASE
 //                             opens TABLE that way, creates READY, waits for RELEASE
 // Errors are printed as "error GEN SUB OS" on standard output; the exit code is 0 when the
@@ -74,6 +76,15 @@ int main(int argc, char** argv) {
   } else if (cmd == "hold" && argc >= 7) {
     DBUSEAREA(Value(true), Value("DBF"), Value(table), Value(), Value(true));
     bool ok = DBRLOCK(Value(std::atoi(argv[4]))).asBool();
+    std::printf("locked %d\n", ok ? 1 : 0);
+    std::fflush(stdout);
+    touch(argv[5]);
+    waitFor(argv[6]);
+  } else if (cmd == "rawlock" && argc >= 7) {
+    platform::File f;
+    bool ok = f.open(resolveDataFile(table, ".dbf"), platform::Access::ReadWrite,
+                     platform::Share::Shared, platform::Disposition::OpenExisting) &&
+              f.lock(std::strtoull(argv[4], nullptr, 10), 1);
     std::printf("locked %d\n", ok ? 1 : 0);
     std::fflush(stdout);
     touch(argv[5]);
