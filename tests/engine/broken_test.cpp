@@ -1,10 +1,15 @@
 // Damaged files: every one must end in the corruption or read error, never in a crash or a
 // read outside the file or the record buffer (run under the sanitizer build as well).
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "engine_fixture.h"
 
 using namespace kv;
 using namespace kv::engine;
 using kvtest::EngineTest;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -143,4 +148,38 @@ TEST_F(BrokenTest, HeaderOfOtherWritersIsAccepted) {
   std::string after = bytes("o.dbf");
   EXPECT_EQ(after[29], '\x57');
   EXPECT_EQ(after.substr(32 * 2 + 33, 5), " wxyz");
+}
+
+// A file-size limit makes the disk refuse writes past it, as a full disk does: every write
+// path must report the write error and leave the table readable.
+TEST_F(BrokenTest, FullDiskGivesWriteErrors) {
+  DBCREATE(Value("full"), structure({row("T", "C", 100, 0), row("M", "M", 10, 0)}));
+  use("full");
+  DBAPPEND();
+  FIELDPUT(Value(1), Value("first"));
+  DBCOMMIT();
+  ASSERT_TRUE(errors.empty());
+  struct rlimit old {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit tight = old;
+  tight.rlim_cur = static_cast<rlim_t>(fs::file_size(path("full.dbf")) + 150);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+  for (int i = 0; i < 3; ++i) {
+    DBAPPEND();
+    FIELDPUT(Value(1), Value("more"));
+  }
+  DBCOMMIT();
+  bool sawWrite = false;
+  for (const auto& e : errors) sawWrite |= e.genCode == 24 && e.subCode == 1011;
+  EXPECT_TRUE(sawWrite);
+  errors.clear();
+  FIELDPUT(Value(2), Value(std::string(2000, 'm')));  // memo append past the limit
+  EXPECT_EQ(lastError(), std::make_pair(24, 1011));
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  DBCLOSEALL();
+  errors.clear();
+  use("full");
+  EXPECT_EQ(FIELDGET(Value(1)).str().substr(0, 5), "first");
 }
