@@ -272,3 +272,20 @@ TEST_F(WorkAreaTest, SortCopiesRecordsInKeyOrder) {
   EXPECT_EQ(got, (std::vector<std::string>{"A7:memo 7", "A3:memo 3", "B5:memo 5", "B1:memo 1"}));
   EXPECT_TRUE(errors.empty());
 }
+
+TEST_F(WorkAreaTest, NamesWithoutDirectoryUseDefaultThenSearchPath) {
+  fs::create_directories(dir_ / "other");
+  setSetting(kSetDefault, Value((dir_ / "other").string()));
+  makeNumbers("far", 2);  // created in the default directory
+  setSetting(kSetDefault, Value((dir_ / "none").string()));
+  setSetting(kSetPath, Value(" /no/such ; " + (dir_ / "other").string()));
+  DBUSEAREA(Value(true), Value(), Value("far"));
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(__LASTREC().asDouble(), 2);
+  DBCLOSEALL();
+  setSetting(kSetPath, Value(""));
+  DBUSEAREA(Value(true), Value(), Value("far"));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].osCode, 3);  // the default directory does not exist
+  EXPECT_EQ(errors[0].fileName, (dir_ / "none" / "far.dbf").string());
+}
