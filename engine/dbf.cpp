@@ -212,7 +212,17 @@ int DbfArea::open(const OpenInfo& info) {
     fields_.clear();
     return kFailure;
   }
-  if (shared_) refreshCount();
+  if (shared_) {
+    refreshCount();
+  } else {
+    // Shared stations write whole records before they rewrite the header, so a station that
+    // stopped in between leaves more records in the file than the header counts. Those
+    // records are kept: the exclusive count is never below what the file holds, or the next
+    // cut at close would drop them.
+    std::uint32_t header = recCount_;
+    refreshCount();
+    recCount_ = std::max(recCount_, header);
+  }
   buf_.assign(recLen_, ' ');
   loaded_ = false;
   setEventBlocks(takePendingEvents());

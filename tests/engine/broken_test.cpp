@@ -183,3 +183,27 @@ TEST_F(BrokenTest, FullDiskGivesWriteErrors) {
   use("full");
   EXPECT_EQ(FIELDGET(Value(1)).str().substr(0, 5), "first");
 }
+
+TEST_F(BrokenTest, RecordsBeyondAStaleHeaderCountSurviveAnExclusiveClose) {
+  DBCREATE(Value("stale"), structure({row("T", "C", 3, 0)}));
+  use("stale", true);
+  for (const char* t : {"one", "two", "thr"}) {
+    DBAPPEND();
+    FIELDPUT(Value(1), Value(t));
+    DBUNLOCK();
+  }
+  DBCOMMIT();
+  DBCLOSEALL();
+  std::string b = bytes("stale.dbf");
+  b[4] = 1;  // a station stopped before its header said three
+  writeBytes("stale.dbf", b);
+  use("stale");
+  EXPECT_EQ(__LASTREC().asDouble(), 3);
+  DBGOTO(Value(1));
+  FIELDPUT(Value(1), Value("ONE"));
+  DBCLOSEALL();
+  use("stale");
+  DBGOTO(Value(3));
+  EXPECT_EQ(FIELDGET(Value(1)).str(), "thr");
+  EXPECT_TRUE(errors.empty());
+}
