@@ -388,11 +388,9 @@ int DbfArea::flush() {
   if (goCold() != kSuccess) return kFailure;
   if (updated_ && !readOnly_) {
     if (shared_) {
-      netAppendLock(dbf_);
+      AppendLock lock(dbf_, true);
       refreshCount();
-      int r = writeHeader();
-      netAppendUnlock(dbf_);
-      if (r != kSuccess) return r;
+      if (writeHeader() != kSuccess) return kFailure;
     } else {
       if (writeEofAndCut() != kSuccess || writeHeader() != kSuccess) return kFailure;
     }
@@ -408,12 +406,9 @@ int DbfArea::close() {
     r = goCold();
     releaseAllLocks();
     if (updated_ && !readOnly_) {
-      if (shared_) {
-        netAppendLock(dbf_);
-        refreshCount();
-      }
+      AppendLock lock(dbf_, shared_);
+      if (shared_) refreshCount();
       if (writeHeader() != kSuccess || writeEofAndCut() != kSuccess) r = kFailure;
-      if (shared_) netAppendUnlock(dbf_);
     }
     commitFiles();
     dbf_.close();

@@ -28,6 +28,30 @@ void netRecordUnlock(platform::File& f, std::uint32_t recNo);
 bool netFileLock(platform::File& f);
 void netFileUnlock(platform::File& f);
 
+// Holds the append lock of a file for its lifetime (taken when `take` is true), so that an
+// error that unwinds the operation never leaves it held.
+class AppendLock {
+ public:
+  AppendLock(platform::File& f, bool take) : f_(&f), held_(take && netAppendLock(f)) {}
+  ~AppendLock() { release(); }
+  AppendLock(const AppendLock&) = delete;
+  AppendLock& operator=(const AppendLock&) = delete;
+  bool held() const { return held_; }
+  // Takes the lock when not held yet (waiting as netAppendLock does); answers held().
+  bool take() {
+    if (!held_) held_ = netAppendLock(*f_);
+    return held_;
+  }
+  void release() {
+    if (held_) netAppendUnlock(*f_);
+    held_ = false;
+  }
+
+ private:
+  platform::File* f_;
+  bool held_;
+};
+
 // Called between two attempts at the append lock: by default the event poll and a short
 // pause. Tests and the runtime may replace it.
 using LockWaitHook = void (*)();

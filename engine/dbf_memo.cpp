@@ -117,7 +117,8 @@ bool MemoFile::read(std::uint32_t block, std::uint32_t length, std::string& out)
 }
 
 bool MemoFile::write(std::string_view text, std::uint32_t& block, bool shared) {
-  if (shared && !netAppendLock(file_)) return false;
+  AppendLock lock(file_, shared);
+  if (shared && !lock.held()) return false;
   bool ok = true;
   std::uint64_t pos = 0, writeAt = 0;
   bool appended = false;
@@ -161,7 +162,6 @@ bool MemoFile::write(std::string_view text, std::uint32_t& block, bool shared) {
     ok = file_.writeAt(0, w, 4) == 4;
   }
   written = true;
-  if (shared) netAppendUnlock(file_);
   return ok;
 }
 

@@ -332,17 +332,17 @@ int DbfArea::append(bool releaseLocks) {
     return kFailure;
   }
   clearRel();
-  bool lockHeld = false;
+  AppendLock appendLock(dbf_, false);
+  std::uint32_t n = recCount_ + 1;
   if (shared_) {
     if (releaseLocks && !locks_.empty()) {
-      for (auto n : locks_) netRecordUnlock(dbf_, n);
+      for (auto r : locks_) netRecordUnlock(dbf_, r);
       locks_.clear();
     }
     for (int attempt = 1;; ++attempt) {
-      if (!netAppendLock(dbf_)) return kFailure;  // only when the hard-error indicator is set
-      lockHeld = true;
+      if (!appendLock.take()) return kFailure;  // only when the hard-error indicator is set
       refreshCount();
-      std::uint32_t n = recCount_ + 1;
+      n = recCount_ + 1;
       auto it = std::find(locks_.begin(), locks_.end(), n);
       if (it != locks_.end()) {
         netRecordUnlock(dbf_, n);
@@ -353,8 +353,7 @@ int DbfArea::append(bool releaseLocks) {
         locks_.push_back(n);
         break;
       }
-      netAppendUnlock(dbf_);
-      lockHeld = false;
+      appendLock.release();
       ErrorSpec e;
       e.genCode = EG_APPENDLOCK;
       e.subCode = 1024;
@@ -366,18 +365,31 @@ int DbfArea::append(bool releaseLocks) {
   }
   std::fill(buf_.begin(), buf_.end(), ' ');
   loaded_ = true;
-  ++recCount_;
-  recNo_ = recCount_;
-  updated_ = hot_ = appended_ = true;
   positioned_ = true;
   deleted_ = false;
-  bof_ = eof_ = found_ = false;
   if (shared_) {
-    // The blank record goes out at once, so that the file grows and other stations count it.
-    int r = writeRecord(recNo_);
-    if (lockHeld) netAppendUnlock(dbf_);
-    if (r != kSuccess) return kFailure;
+    // The blank record goes out at once, so that the file grows and other stations count
+    // it. When that write fails the table stays as it was.
+    if (writeRecord(n) != kSuccess) {
+      auto it = std::find(locks_.begin(), locks_.end(), n);
+      if (it != locks_.end()) {
+        netRecordUnlock(dbf_, n);
+        locks_.erase(it);
+      }
+      loaded_ = false;
+      positioned_ = recNo_ >= 1 && recNo_ <= recCount_;
+      if (!positioned_) {
+        std::fill(buf_.begin(), buf_.end(), ' ');
+        loaded_ = true;
+      }
+      return kFailure;
+    }
+    appendLock.release();
   }
+  recCount_ = n;
+  recNo_ = n;
+  updated_ = hot_ = appended_ = true;
+  bof_ = eof_ = found_ = false;
   runEvent(kEvAppend);
   return kSuccess;
 }

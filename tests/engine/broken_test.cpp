@@ -182,6 +182,24 @@ TEST_F(BrokenTest, FullDiskGivesWriteErrors) {
   errors.clear();
   use("full");
   EXPECT_EQ(FIELDGET(Value(1)).str().substr(0, 5), "first");
+  // A shared append whose blank record cannot be written leaves the table as it was and
+  // holds no lock afterwards.
+  DBCLOSEALL();
+  errors.clear();
+  use("full", true);
+  std::uint32_t before = static_cast<std::uint32_t>(__LASTREC().asDouble());
+  tight.rlim_cur = static_cast<rlim_t>(fs::file_size(path("full.dbf")));
+  std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+  DBAPPEND();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(lastError(), std::make_pair(24, 1011));
+  EXPECT_EQ(__LASTREC().asDouble(), before);
+  EXPECT_EQ(DBRLOCKLIST().arrayLen(), 0u);
+  DBAPPEND();
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(__LASTREC().asDouble(), before + 1);
 }
 
 TEST_F(BrokenTest, RecordsBeyondAStaleHeaderCountSurviveAnExclusiveClose) {
