@@ -110,6 +110,8 @@ Value DBTABLEEXT();
 Value __DBTRANS(const Value& target, const Value& fields, const Value& forBlock = Value(),
                 const Value& whileBlock = Value(), const Value& next = Value(),
                 const Value& record = Value(), const Value& rest = Value());
+// Copies only the current record into the target area (same field mapping as __DBTRANS).
+Value __DBTRANSREC(const Value& target, const Value& fields);
 Value __DBAPP(const Value& file, const Value& fields = Value(), const Value& forBlock = Value(),
               const Value& whileBlock = Value(), const Value& next = Value(),
               const Value& record = Value(), const Value& rest = Value(),

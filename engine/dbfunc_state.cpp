@@ -248,23 +248,44 @@ Value DBTABLEEXT() {
   return Value(".dbf");
 }
 
+namespace {
+
+// Pairs of source and target field numbers for the names present in both areas.
+std::vector<std::pair<int, int>> fieldMap(WorkArea& src, WorkArea& dst, const Value& fields) {
+  std::vector<std::pair<int, int>> map;
+  const Value& names = fields.deref();
+  if (!names.isArray()) return map;
+  for (const Value& n : names.arr()->items) {
+    if (!n.deref().isString()) continue;
+    int a = src.fieldPos(n.deref().str()), b = dst.fieldPos(n.deref().str());
+    if (a && b) map.emplace_back(a, b);
+  }
+  return map;
+}
+
+WorkArea* targetArea(const Value& target) {
+  const Value& t = target.deref();
+  return t.isNumber() ? areaAt(static_cast<int>(t.asDouble())) : nullptr;
+}
+
+}  // namespace
+
 Value __DBTRANS(const Value& target, const Value& fields, const Value& forBlock,
                 const Value& whileBlock, const Value& next, const Value& record,
                 const Value& rest) {
   WorkArea* src = needTable("__DBTRANS");
-  const Value& t = target.deref();
-  WorkArea* dst = t.isNumber() ? areaAt(static_cast<int>(t.asDouble())) : nullptr;
+  WorkArea* dst = targetArea(target);
   if (!src || !dst || dst == src) return Value();
-  std::vector<std::pair<int, int>> map;
-  const Value& names = fields.deref();
-  if (names.isArray()) {
-    for (const Value& n : names.arr()->items) {
-      if (!n.deref().isString()) continue;
-      int a = src->fieldPos(n.deref().str()), b = dst->fieldPos(n.deref().str());
-      if (a && b) map.emplace_back(a, b);
-    }
-  }
-  src->trans(*dst, map, makeScope(forBlock, whileBlock, next, record, rest));
+  src->trans(*dst, fieldMap(*src, *dst, fields),
+             makeScope(forBlock, whileBlock, next, record, rest));
+  return Value();
+}
+
+Value __DBTRANSREC(const Value& target, const Value& fields) {
+  WorkArea* src = needTable("__DBTRANSREC");
+  WorkArea* dst = targetArea(target);
+  if (!src || !dst || dst == src) return Value();
+  src->transRec(*dst, fieldMap(*src, *dst, fields));
   return Value();
 }
 
@@ -424,6 +445,7 @@ void registerDbFunctions() {
          return __DBTRANS(arg(a, 0), arg(a, 1), arg(a, 2), arg(a, 3), arg(a, 4), arg(a, 5),
                           arg(a, 6));
        }},
+      {"__DBTRANSREC", [](Args a) { return __DBTRANSREC(arg(a, 0), arg(a, 1)); }},
       {"__DBAPP",
        [](Args a) {
          return __DBAPP(arg(a, 0), arg(a, 1), arg(a, 2), arg(a, 3), arg(a, 4), arg(a, 5), arg(a, 6),

@@ -217,12 +217,20 @@ TEST_F(WorkAreaTest, CopyBetweenTablesAndAppendFrom) {
   EXPECT_EQ(FIELDGET(Value(2)).asDouble(), 2);
   EXPECT_EQ(FIELDGET(Value(1)).str(), "2   ");
   EXPECT_TRUE(__DELETED().asBool());  // deletion copied too
+  // One record alone.
+  DBSELECTAREA(Value("SRC"));
+  DBGOTO(Value(5));
+  __DBTRANSREC(Value(dst), names);
+  DBSELECTAREA(Value(dst));
+  EXPECT_EQ(__LASTREC().asDouble(), 5);
+  DBGOBOTTOM();
+  EXPECT_EQ(FIELDGET(Value(2)).asDouble(), 5);
   // Append from a file: the common fields of all records.
   DBSELECTAREA(Value("SRC"));
   DBCLOSEAREA();
   DBSELECTAREA(Value(dst));
   EXPECT_TRUE(__DBAPP(Value("src")).asBool());
-  EXPECT_EQ(__LASTREC().asDouble(), 9);
+  EXPECT_EQ(__LASTREC().asDouble(), 10);
   EXPECT_EQ(__FSELECT0().asInt(), dst);
   EXPECT_TRUE(errors.empty());
 }
