@@ -18,7 +18,6 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/value.h"
 
 namespace kv::ntx {
 
@@ -34,14 +33,5 @@ inline int compareKeys(std::string_view a, std::string_view b) {
 
 // Makes the formatted text of a number sortable (see above); the text keeps its length.
 void numericTransform(std::string& text);
-
-// Key size and decimals an order gets from the first key value (at create): the text's
-// length, the number's display width and decimals, 8 for a date, 1 for a logical. Sizes are
-// cut to 256, decimals to 254. Answers false for a value that cannot be a key.
-bool keyLayout(const Value& v, int& keySize, int& decimals);
-
-// The key bytes of `v` for an order of the given key size and decimals. A value of any
-// other type is internal error 1242.
-std::string keyFromValue(const Value& v, int keySize, int decimals);
 
 }  // namespace kv::ntx
