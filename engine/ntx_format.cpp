@@ -4,6 +4,8 @@
 #include <bitset>
 #include <cstring>
 
+#include "engine/dberror.h"
+
 namespace kv::ntx {
 
 PageSizing pageSizing(int keySize) {
@@ -163,7 +165,7 @@ ErrorResult raiseNtxError(int genCode, int subCode, const std::string& fileName,
   e.tries = tries;
   e.subsystem = "DBFNTX";
   e.fileName = fileName;
-  return raiseError(e);
+  return engine::engineRaise(e);
 }
 
 }  // namespace kv::ntx

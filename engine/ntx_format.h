@@ -152,7 +152,8 @@ class Page {
   int item_ = 0;
 };
 
-// Raises an error of the index subsystem ("DBFNTX") for file `fileName`.
+// Raises an error of the index subsystem ("DBFNTX") for file `fileName` through the
+// engine's error path.
 ErrorResult raiseNtxError(int genCode, int subCode, const std::string& fileName, int osCode = 0,
                           int flags = 0, int tries = 0);
 

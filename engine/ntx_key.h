@@ -18,7 +18,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace kv::ntx {
 
 // The collation weight of every byte code.

@@ -359,15 +359,17 @@ std::uint32_t NtxTree::prev() {
 bool NtxTree::relocate(const std::string& key, std::uint32_t recno, bool scan) {
   std::string k = key;
   k.resize(std::size_t(h_.keySize), ' ');
+  // A sound file cannot hold more keys than this; a damaged one must not keep us here.
+  const std::uint64_t most = endOffset_ / kPageSize * std::uint64_t(h_.maxKeys + 1);
+  std::uint64_t limit = most;
   std::uint32_t r = seek(k, false);
-  while (r != 0 && r != recno) {
+  for (; r != 0 && r != recno && limit > 0; --limit) {
     r = next();
     if (r != 0 && compare(curKey_, k) != 0) r = 0;
   }
   if (r == recno && r != 0) return true;
   if (scan) {
-    // A sound file cannot hold more keys than this; a damaged one must not keep us here.
-    std::uint64_t limit = endOffset_ / kPageSize * std::uint64_t(h_.maxKeys + 1);
+    limit = most;
     for (r = first(); r != 0 && r != recno && limit > 0; --limit) r = next();
     if (r == recno && r != 0) return true;
   }

@@ -35,7 +35,9 @@ std::uint32_t NtxTree::takePage() {
     Page p;
     if (!readPage(off, p)) return 0;
     std::uint32_t next = p.child(0);
-    if (next != 0 && (next % kPageSize != 0 || next + std::uint64_t(kPageSize) > endOffset_)) {
+    // A free page holds no keys; one that does is in use, so the list is damaged.
+    if (p.count() != 0 || next == off ||
+        (next != 0 && (next % kPageSize != 0 || next + std::uint64_t(kPageSize) > endOffset_))) {
       raiseNtxError(EG_CORRUPTION, 1012, io_->name());
       return 0;
     }
