@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "runtime/arith.h"
+#include "runtime/classes.h"
 #include "runtime/error.h"
 #include "runtime/macronodes.h"
 
@@ -205,24 +206,26 @@ class Index final : public LvalueNode {
 
 class PropertyPlace final : public Place {
  public:
-  PropertyPlace(Value receiver, const std::string& name)
-      : receiver_(std::move(receiver)), name_(name) {}
-  Value get() override { return sendMessage(receiver_, name_, Args()); }
+  PropertyPlace(Value receiver, const Symbol* getter, const Symbol* setter)
+      : receiver_(std::move(receiver)), getter_(getter), setter_(setter) {}
+  Value get() override { return send(receiver_, getter_, Args()); }
   void put(const Value& v) override {
     Value arg = v.deref();
-    sendMessage(receiver_, "_" + name_, Args(&arg, 1));
+    send(receiver_, setter_, Args(&arg, 1));
   }
 
  private:
   Value receiver_;
-  const std::string& name_;
+  const Symbol* getter_;
+  const Symbol* setter_;
 };
 
 class Send final : public LvalueNode {
  public:
-  Send(NodePtr receiver, std::string message, std::vector<NodePtr> args, bool hasArgs)
+  Send(NodePtr receiver, const std::string& message, std::vector<NodePtr> args, bool hasArgs)
       : receiver_(std::move(receiver)),
-        message_(std::move(message)),
+        getter_(getSymbol(message)),
+        setter_(getSymbol("_" + message)),
         args_(std::move(args)),
         hasArgs_(hasArgs) {}
   bool isLvalue() const override { return !hasArgs_; }
@@ -231,16 +234,17 @@ class Send final : public LvalueNode {
     std::vector<Value> args;
     args.reserve(args_.size());
     for (const auto& a : args_) args.push_back(a->eval(env));
-    return sendMessage(r, message_, Args(args));
+    return send(r, getter_, Args(args));
   }
   Value withPlace(Env& env, Value (*use)(Place&, void*), void* ctx) const override {
-    PropertyPlace p(receiver_->eval(env).deref(), message_);
+    PropertyPlace p(receiver_->eval(env).deref(), getter_, setter_);
     return use(p, ctx);
   }
 
  private:
   NodePtr receiver_;
-  std::string message_;
+  const Symbol* getter_;
+  const Symbol* setter_;
   std::vector<NodePtr> args_;
   bool hasArgs_;
 };
@@ -273,22 +277,6 @@ NodePtr makeIndex(NodePtr base, NodePtr index) {
 }
 NodePtr makeSend(NodePtr receiver, std::string message, std::vector<NodePtr> args, bool hasArgs) {
   return std::make_unique<Send>(std::move(receiver), std::move(message), std::move(args), hasArgs);
-}
-
-Value sendMessage(const Value& receiver, const std::string& message, Args args) {
-  // TODO(lead): route through the class table's message send (runtime/classes.h) once it is
-  // on main; until then only EVAL of a block is answered.
-  const Value& r = receiver.deref();
-  if (r.isBlock() && message == "EVAL") return r.blk()->eval(args);
-  ErrorSpec e;
-  e.genCode = EG_NOMETHOD;
-  e.subCode = 1004;
-  e.subsystem = "BASE";
-  e.flags = kCanSubstitute;
-  e.operation = message;
-  e.args.push_back(r);
-  e.args.insert(e.args.end(), args.begin(), args.end());
-  return raiseError(e).value;
 }
 
 }  // namespace kv::macro

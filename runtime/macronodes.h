@@ -96,7 +96,7 @@ NodePtr makeIncDec(NodePtr lvalue, bool increment, bool prefix);
 NodePtr makeIndex(NodePtr base, NodePtr index);
 NodePtr makeSend(NodePtr receiver, std::string message, std::vector<NodePtr> args, bool hasArgs);
 
-// Comparison operators (the rules of runtime/compare.h).
+// Comparison operators (the runtime's comparison rules) and "$".
 Value cmpEqual(const Value& a, const Value& b);
 Value cmpExactEqual(const Value& a, const Value& b);
 Value cmpNotEqual(const Value& a, const Value& b);
@@ -109,8 +109,6 @@ Value cmpContains(const Value& a, const Value& b);
 // Calls the function behind a symbol; a name without function raises "Función no definida"
 // (gen 12, subcode 1001) and answers the handler's substitute.
 Value callSymbol(Symbol* sym, Args args);
-// Sends a message to an object (properties, methods, EVAL of a block).
-Value sendMessage(const Value& receiver, const std::string& message, Args args);
 
 // Compiles and evaluates expression text at run time (the "&" operator).
 Value evalMacroText(const Value& text);

@@ -264,7 +264,7 @@ class Parser {
           bool hasArgs = peek().kind == Tok::LParen;
           std::vector<NodePtr> args;
           if (hasArgs) args = arguments();
-          a = makeSend(std::move(a), std::move(msg), std::move(args), hasArgs);
+          a = makeSend(std::move(a), msg, std::move(args), hasArgs);
           break;
         }
         case Tok::Inc:

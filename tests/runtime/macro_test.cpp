@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/classes.h"
 #include "runtime/codeblock.h"
 #include "runtime/error.h"
 #include "runtime/fieldaccess.h"
@@ -452,6 +453,99 @@ TEST_F(MacroInline, SpecialInlineFormsNeedTheirCounts) {
   EXPECT_EQ(reached("PCOU", 1), "PCOU");
   EXPECT_EQ(show(run("Eval({|| PCou()}, 1, 2)")), "N:2");
   recorders().clear();
+}
+
+}  // namespace
+
+namespace {
+
+// Errors raised by compiled expressions, answered by a handler of the test.
+class MacroErrors : public MacroFields {
+ protected:
+  void SetUp() override {
+    MacroFields::SetUp();
+    resetErrorSystem();
+  }
+  void TearDown() override {
+    resetErrorSystem();
+    MacroFields::TearDown();
+  }
+  // Installs a handler that records each error's codes and answers `answer(error)`.
+  void handle(std::function<Value(const Value&)> answer) {
+    ERRORBLOCK(makeBlock(
+        [this, answer](Args args) {
+          Value e = arg(args, 0);
+          seen.push_back(std::to_string(send(e, "GENCODE").asInt()) + "/" +
+                         std::to_string(send(e, "SUBCODE").asInt()) + " " +
+                         send(e, "OPERATION").toStdString() + " tries " +
+                         std::to_string(send(e, "TRIES").asInt()));
+          return answer(e);
+        },
+        1));
+  }
+  std::vector<std::string> seen;
+};
+
+TEST_F(MacroErrors, MissingVariableIsRetriedUntilItExists) {
+  CompileResult r = compileBlock(Value("Ime + '!'"));
+  ASSERT_EQ(r.status, 0);
+  handle([](const Value& e) {
+    if (send(e, "TRIES").asInt() == 1) PUBLIC("IME", Value("Ana"));
+    return Value(true);  // retry
+  });
+  EXPECT_EQ(show(EVAL(r.block)), "C:Ana!");
+  EXPECT_EQ(seen, (std::vector<std::string>{"14/1003 IME tries 0", "14/1003 IME tries 1"}));
+}
+
+TEST_F(MacroErrors, FieldOnlyNamesAndUnknownAliases) {
+  PUBLIC("IME", Value("Ana"));
+  handle([this](const Value& e) {
+    // Second time round the field exists.
+    if (send(e, "GENCODE").asInt() == 14) areas.fields[1]["IME"] = Value("Field");
+    if (send(e, "GENCODE").asInt() == 15) areas.aliases["NEMA"] = 2;
+    return Value(true);
+  });
+  EXPECT_EQ(show(run("FIELD->Ime")), "C:Field");
+  EXPECT_EQ(show(run("Nema->Naziv")), "C:Nokia");
+  EXPECT_EQ(areas.current, 1);
+  EXPECT_EQ(seen, (std::vector<std::string>{"14/1003 IME tries 0", "15/1002 NEMA tries 0"}));
+}
+
+TEST_F(MacroErrors, SubstitutesBecomeResults) {
+  handle([](const Value&) { return Value(0); });
+  EXPECT_EQ(show(run("10 / 0")), "N:0");
+  EXPECT_EQ(show(run("10 % 0")), "N:0");
+  EXPECT_EQ(show(run("NemaTakveFunkcije(1) + 5")), "N:5");
+  EXPECT_EQ(show(run("'a' + 1")), "N:0");
+  EXPECT_EQ(show(run("{1}[5]")), "N:0");
+  EXPECT_EQ(show(run("1 < 'a'")), "N:0");
+  EXPECT_EQ(show(run("Eval(5)")), "N:0");
+  EXPECT_EQ(seen, (std::vector<std::string>{"5/1340 / tries 0", "5/1341 % tries 0",
+                                            "12/1001 NEMATAKVEFUNKCIJE tries 0", "1/1081 + tries 0",
+                                            "2/1132 array access tries 0", "1/1073 < tries 0",
+                                            "13/1004 EVAL tries 0"}));
+}
+
+TEST_F(MacroErrors, AnErrorUnwindsTheAliasSelection) {
+  handle([](const Value&) -> Value { throw BreakException{Value("abandoned")}; });
+  EXPECT_THROW(run("ProizTel->(Naziv + 1)"), BreakException);
+  EXPECT_EQ(areas.current, 1);
+}
+
+TEST_F(MacroErrors, MessagesToObjects) {
+  ClassDef* cls = defineClass("TTESTNALOG");
+  addInstanceVar(cls, "BROJ", Value(7));
+  addMethod(cls, "DVAPUTA", [](const Value& self, Args a) {
+    return Value(send(self, "BROJ").asInt() * arg(a, 0).asInt());
+  });
+  PUBLIC("O", newObject(cls));
+  EXPECT_EQ(show(run("o:Broj")), "N:7");
+  EXPECT_EQ(show(run("o:Broj := 21, o:Broj")), "N:21");
+  EXPECT_EQ(show(run("o:Broj++, o:DvaPuta(2)")), "N:44");
+  EXPECT_EQ(show(run("{|x| x + 1}:Eval(1)")), "N:2");
+  handle([](const Value&) { return Value("s"); });
+  EXPECT_EQ(show(run("o:NemaGa")), "C:s");
+  EXPECT_EQ(seen.size(), 1u);
 }
 
 }  // namespace
