@@ -47,7 +47,9 @@ Cell memvarCell(std::string_view name) {
   return s ? s->memvar : nullptr;
 }
 
-PrivateScope::PrivateScope() : outer_(g_scope) { g_scope = this; }
+PrivateScope::PrivateScope() : outer_(g_scope) {
+  g_scope = this;
+}
 
 PrivateScope::~PrivateScope() {
   for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) it->sym->memvar = it->previous;
@@ -59,6 +61,23 @@ void PrivateScope::declare(std::string_view name, const Value& init) {
   saved_.push_back({s, s->memvar});
   s->memvar = newCell(init.deref());
   declared().push_back(s);
+}
+
+bool PrivateScope::declaresVisible(const Symbol* sym) {
+  for (const PrivateScope* scope = g_scope; scope; scope = scope->outer_)
+    for (const Saved& saved : scope->saved_)
+      if (saved.sym == sym) return true;
+  return false;
+}
+
+void RELEASE(std::string_view name) {
+  Symbol* s = findSymbol(name);
+  if (!s || !s->memvar) return;
+  if (PrivateScope::declaresVisible(s)) {
+    *s->memvar = Value();
+  } else {
+    s->memvar.reset();
+  }
 }
 
 void releaseAllMemvars() {

@@ -26,6 +26,11 @@ void memvarPut(std::string_view name, const Value& v);
 // The variable's storage cell (for by-reference passing), null when there is none.
 Cell memvarCell(std::string_view name);
 
+// RELEASE of one variable: a private variable of a running procedure is set to nil and stays
+// declared until its procedure ends; a public variable is removed, so that the name no longer
+// names a variable. A name without a visible variable is ignored.
+void RELEASE(std::string_view name);
+
 // Private variables of one procedure: declare() hides the current variable of the name until
 // the scope ends.
 class PrivateScope {
@@ -35,6 +40,8 @@ class PrivateScope {
   PrivateScope(const PrivateScope&) = delete;
   PrivateScope& operator=(const PrivateScope&) = delete;
   void declare(std::string_view name, const Value& init = Value());
+  // True when this scope or an enclosing one declared the name's visible variable.
+  static bool declaresVisible(const Symbol* sym);
 
  private:
   struct Saved {
