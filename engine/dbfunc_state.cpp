@@ -302,7 +302,12 @@ Value __DBAPP(const Value& file, const Value& fields, const Value& forBlock,
     engineRaise(e);
     return Value(false);
   }
-  DBUSEAREA(Value(true), driver, file, Value(), Value(true), Value(true));
+  // The source is opened under a temporary alias: its base name may be the alias of the
+  // current table (appending from a backup such as "Customers.K01").
+  std::string tempAlias;
+  for (int i = 1; tempAlias.empty() || aliasArea(tempAlias) != 0; ++i)
+    tempAlias = "__DBAPP" + std::to_string(i);
+  DBUSEAREA(Value(true), driver, file, Value(tempAlias), Value(true), Value(true));
   int from = currentAreaNumber();
   WorkArea* src = currentArea();
   bool ran = false;

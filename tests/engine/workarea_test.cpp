@@ -233,6 +233,14 @@ TEST_F(WorkAreaTest, CopyBetweenTablesAndAppendFrom) {
   EXPECT_EQ(__LASTREC().asDouble(), 10);
   EXPECT_EQ(__FSELECT0().asInt(), dst);
   EXPECT_TRUE(errors.empty());
+  // From a copy of the current table whose base name is the current alias.
+  DBCLOSEAREA();
+  std::filesystem::copy_file(path("dst.dbf"), path("dst.k10"));
+  use("dst", false, "DST");
+  EXPECT_TRUE(__DBAPP(Value("dst.k10")).asBool());
+  EXPECT_EQ(__LASTREC().asDouble(), 20);
+  EXPECT_EQ(ALIAS().str(), "DST");
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(WorkAreaTest, DriverRegistry) {
