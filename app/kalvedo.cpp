@@ -1,5 +1,6 @@
 #include "app/kalvedo.h"
 
+#include "app/datafiles.h"
 #include "app/errorsys.h"
 #include "engine/dbfunc.h"
 #include "runtime/callstack.h"
@@ -25,6 +26,7 @@ void languageInit() {
 void registerModules() {
   registerRuntimeFunctions();
   registerErrorSysFunctions();
+  registerDataFileFunctions();
   setLanguageInit(&languageInit);
   engine::installEngine();
 }
