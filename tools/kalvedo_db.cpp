@@ -7,6 +7,7 @@
 #include "app/kalvedo.h"
 #include "runtime/lifecycle.h"
 #include "tools/kalvedo_db_dump.h"
+#include "tools/kalvedo_db_eval.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ struct Command {
 
 // The commands this build knows; each takes the arguments after its name.
 const Command kCommands[] = {
+    {"eval", kv::tools::dbEvalCommand},
     {"struct", kv::tools::dbStructCommand},
     {"dump", kv::tools::dbDumpCommand},
 };
