@@ -137,7 +137,8 @@ Value ERRORMESSAGE(const Value& e) {
   const Value subsystem = send(e, "SUBSYSTEM").deref();
   text += subsystem.isString() ? std::string(subsystem.str()) : std::string("???");
   const Value subcode = send(e, "SUBCODE").deref();
-  text += subcode.isNumber() ? "/" + numberText(subcode) : std::string("/???");
+  text += '/';
+  text += subcode.isNumber() ? numberText(subcode) : std::string("???");
   send(e, "_DESCRIPTION", {Value(errorCodeText(number(e, "GENCODE")))});
   text += "  " + std::string(send(e, "DESCRIPTION").deref().str());
   const Value fileName = send(e, "FILENAME").deref();

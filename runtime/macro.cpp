@@ -33,7 +33,8 @@ Value evalMacroText(const Value& text) {
     e.subCode = 1065;
     e.subsystem = "BASE";
     e.flags = kCanSubstitute;
-    e.operation = "&";
+    e.operation.push_back(
+        '&');  // (a one-character assignment trips a GCC 12 -Wrestrict false alarm)
     e.args.push_back(t);
     return raiseError(e).value;
   }
@@ -44,7 +45,9 @@ Value evalMacroText(const Value& text) {
     e.subCode = 1449;
     e.subsystem = "BASE";
     e.flags = kCanSubstitute;
-    e.operation = r.message + ": " + std::string(t.str());
+    e.operation = r.message;
+    e.operation += ": ";
+    e.operation += t.str();
     return raiseError(e).value;
   }
   return r.block.blk()->eval({});
