@@ -101,6 +101,10 @@ Value ORDNUMBER(const Value& order = Value());
 Value ORDBAGNAME(const Value& order = Value());
 Value INDEXORD();
 Value ORDBAGEXT();
+// ORDCONDSET(forText, forBlock, all, whileBlock, evalBlock, evalInterval, startRecord,
+// nextCount, recordNumber, rest, descending): stores the condition of the next ORDCREATE in
+// the current area. Result: true when the area's driver took it.
+Value ORDCONDSET(Args args);
 
 // --- drivers
 Value RDDNAME();
@@ -120,7 +124,8 @@ Value __DBAPP(const Value& file, const Value& fields = Value(), const Value& for
 // Registers every function above by name (with the short names EOF, RECNO, RECCOUNT ...).
 void registerDbFunctions();
 
-// The engine's start-up and end: registers the start-up procedure (driver "DBF", the
+// The engine's start-up and end: registers the start-up procedure (drivers "DBF" and
+// "DBFNTX", the latter the default, the
 // exclusive setting on, the functions by name) and the shutdown handler that closes every
 // work area. Call once before runProgram.
 void installEngine();

@@ -5,6 +5,7 @@
 #include "engine/areas.h"
 #include "engine/dberror.h"
 #include "engine/dbf.h"
+#include "engine/dbfntx.h"
 #include "engine/dbfunc.h"
 #include "engine/drivers.h"
 #include "engine/fieldresolver.h"
@@ -241,6 +242,36 @@ Value ORDBAGEXT() {
   return Value(".ntx");
 }
 
+Value ORDCONDSET(Args a) {
+  WorkArea* wa = needTable("ORDCONDSET");
+  if (!wa) return Value(false);
+  auto number = [&](std::size_t i, std::int64_t none) {
+    const Value& v = arg(a, i).deref();
+    return v.isNumber() ? static_cast<std::int64_t>(v.asDouble()) : none;
+  };
+  auto flag = [&](std::size_t i) {
+    const Value& v = arg(a, i).deref();
+    return v.isLogical() && v.asBool();
+  };
+  auto block = [&](std::size_t i) {
+    const Value& v = arg(a, i).deref();
+    return v.isBlock() ? v : Value();
+  };
+  OrderCondition c;
+  if (arg(a, 0).deref().isString()) c.forText = std::string(arg(a, 0).deref().str());
+  c.forBlock = block(1);
+  c.all = flag(2);
+  c.whileBlock = block(3);
+  c.evalBlock = block(4);
+  c.evalInterval = number(5, 0);
+  c.startRecord = number(6, -1);
+  c.nextCount = number(7, -1);
+  c.recordNumber = number(8, -1);
+  c.rest = flag(9);
+  c.descending = flag(10);
+  return Value(wa->orderCondition(c) == kSuccess);
+}
+
 Value RDDNAME() {
   return Value(currentArea() ? currentArea()->sysName() : std::string());
 }
@@ -433,6 +464,7 @@ void registerDbFunctions() {
       {"ORDBAGNAME", [](Args a) { return ORDBAGNAME(arg(a, 0)); }},
       {"INDEXORD", [](Args) { return INDEXORD(); }},
       {"ORDBAGEXT", [](Args) { return ORDBAGEXT(); }},
+      {"ORDCONDSET", [](Args a) { return ORDCONDSET(a); }},
       {"RDDREGISTER",
        [](Args a) {
          const Value& n = arg(a, 0);
@@ -465,6 +497,7 @@ namespace {
 
 void engineStart() {
   registerDbfDriver();
+  registerDbfNtxDriver();
   setSetting(kSetExclusive, Value(true));
   registerDbFunctions();
   installFieldResolver();

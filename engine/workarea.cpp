@@ -53,6 +53,13 @@ bool isIdentifier(std::string_view s) {
   return true;
 }
 
+void OrderCondition::settle() {
+  if (evalInterval < 0) evalInterval = 0;
+  active = !forText.empty() || forBlock.isBlock() || evalBlock.isBlock() || all || rest ||
+           descending || nextCount >= 0 || recordNumber >= 0;
+  partial = active && (all || whileBlock.isBlock() || nextCount > 0 || recordNumber > 0 || rest);
+}
+
 WorkArea::WorkArea() = default;
 WorkArea::~WorkArea() {
   unlinkFields();
@@ -157,6 +164,9 @@ int WorkArea::orderListRebuild() {
 }
 int WorkArea::orderCreate(const OrderCreateInfo&) {
   return unsupported("ORDCREATE");
+}
+int WorkArea::orderCondition(const OrderCondition&) {
+  return unsupported("ORDCONDITION");
 }
 int WorkArea::orderInfo(int, const Value&, Value& out) {
   out = Value();  // the base answers nothing for order requests

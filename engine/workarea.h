@@ -71,6 +71,29 @@ struct OrderCreateInfo {
   bool unique = false;
 };
 
+// The condition ORDCONDSET stores for the next order creation. `active` and `partial` are
+// derived by settle(): the condition is active when a FOR text, FOR block or EVAL block is
+// given, the all, rest or descending flag is set, or a next count or record number of 0 or
+// more is given; an active condition is partial with the all flag, a WHILE block, a
+// positive next count, a positive record number or the rest flag.
+struct OrderCondition {
+  std::string forText;
+  Value forBlock;
+  bool all = false;
+  Value whileBlock;
+  Value evalBlock;
+  std::int64_t evalInterval = 0;  // negative counts as 0
+  std::int64_t startRecord = -1;  // -1: not given
+  std::int64_t nextCount = -1;
+  std::int64_t recordNumber = -1;
+  bool rest = false;
+  bool descending = false;
+
+  bool active = false;
+  bool partial = false;
+  void settle();
+};
+
 class WorkArea {
  public:
   WorkArea();
@@ -155,6 +178,8 @@ class WorkArea {
   virtual int orderListFocus(const Value& order, std::string& previous);
   virtual int orderListRebuild();
   virtual int orderCreate(const OrderCreateInfo& info);
+  // Stores the condition of the next order creation (ORDCONDSET).
+  virtual int orderCondition(const OrderCondition& cond);
   virtual int orderInfo(int request, const Value& order, Value& out);
 
   // --- filter
