@@ -171,7 +171,7 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
 
   ntx::NtxHeader h;
   h.signature = ntx::kSigPlain;
-  if (cond.active && (!cond.forText.empty() || cond.descending || partial))
+  if (cond.active && (!cond.forText.empty() || forBlock.isBlock() || cond.descending || partial))
     h.signature |= ntx::kSigConditional;
   if (partial) h.signature |= ntx::kSigPartial;
   h.keySize = layout.size;
@@ -258,13 +258,18 @@ int DbfNtxArea::zap() {
 
 int DbfNtxArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
                      const std::vector<bool>& descending) {
-  // The sort walks the table in record order.
-  int saved = current_;
+  // The sort walks the table in record order; the controlling order comes back afterwards,
+  // also when an error handler leaves the sort by BREAK.
+  struct Suspend {
+    DbfNtxArea& a;
+    int saved;
+    ~Suspend() {
+      a.current_ = saved;
+      if (NtxOrder* o = a.controlling()) o->tree().clearPosition();
+    }
+  } suspend{*this, current_};
   current_ = 0;
-  int r = DbfArea::sort(target, scope, fields, descending);
-  current_ = saved;
-  if (NtxOrder* o = controlling()) o->tree().clearPosition();
-  return r;
+  return DbfArea::sort(target, scope, fields, descending);
 }
 
 }  // namespace kv::engine

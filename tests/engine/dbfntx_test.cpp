@@ -200,6 +200,35 @@ TEST_F(DbfNtx, OrderListFocusAndInfo) {
   EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(DbfNtx, MissingIndexFileIsAnOpenError) {
+  makeNames({{"A", 1}});
+  ORDLISTADD(Value("nothere"));
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].genCode, 21);
+  EXPECT_EQ(errors[0].subCode, 1003);
+  EXPECT_EQ(errors[0].flags & kCanRetry, kCanRetry);
+  EXPECT_EQ(errors[0].osCode, 2);
+  EXPECT_EQ(area()->orderCount(), 0);
+}
+
+TEST_F(DbfNtx, SortWalksRecordOrderAndKeepsTheControllingOrder) {
+  makeNames({{"C", 3}, {"A", 1}, {"B", 2}});
+  ORDCREATE(Value("byname"), Value(), Value("NAME"));
+  DBCREATE(Value("sorted"), structure({row("NAME", "C", 6, 0), row("N", "N", 5, 0)}));
+  DBUSEAREA(Value(true), Value("DBFNTX"), Value("sorted"));
+  WorkArea* target = currentArea();
+  DBSELECTAREA(Value(1));
+  // Descending on N: the scope starts at the top of the record order, not of the index.
+  ASSERT_EQ(area()->sort(*target, Scope{}, {2}, {true}), kSuccess);
+  EXPECT_EQ(INDEXORD().asInt(), 1);
+  EXPECT_EQ(walk(), (std::vector<int>{2, 3, 1}));
+  DBSELECTAREA(Value(2));
+  EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3}));
+  DBGOTOP();
+  EXPECT_EQ(FIELDGET(Value(2)).asDouble(), 3);
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(DbfNtx, SeventeenthOrderIsOverTheLimit) {
   makeNames({{"A", 1}});
   for (int i = 1; i <= 17; ++i) ORDCREATE(Value("by" + std::to_string(i)), Value(), Value("NAME"));

@@ -92,6 +92,8 @@ class DbfNtxModel : public kvtest::NtxTest, public ::testing::WithParamInterface
   }
 };
 
+using DbfNtxModelShared = kvtest::NtxTest;
+
 TEST_P(DbfNtxModel, RandomChangesKeepOrdersExact) {
   const ModelCase& c = GetParam();
   DBCREATE(Value("model"),
@@ -167,6 +169,61 @@ TEST_P(DbfNtxModel, RandomChangesKeepOrdersExact) {
   // The run reached a table and trees of some size.
   EXPECT_GT(count, c.steps / 3);
   EXPECT_GE(maxDepth_, 2);
+}
+
+// Two work areas on the same shared table and index take turns changing records: each sees
+// the other's changes through the update counter of the index header.
+TEST_F(DbfNtxModelShared, TwoAreasTakeTurns) {
+  DBCREATE(Value("both"), structure({row("K", "C", 40, 0)}));
+  useNtx("both");
+  ORDCREATE(Value("both"), Value(), Value("K"));
+  DBCLOSEAREA();
+  useNtx("both", true, "one");
+  ORDLISTADD(Value("both"));
+  useNtx("both", true, "two");
+  ORDLISTADD(Value("both"));
+  std::mt19937 rng(7u);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  std::multiset<std::pair<std::string, int>> model;
+  std::vector<std::string> keys(1);
+  auto key = [] {
+    std::string s(FIELDGET(Value(1)).str());
+    s.resize(40, ' ');
+    return s;
+  };
+  for (int step = 0; step < 400; ++step) {
+    DBSELECTAREA(Value(1 + step % 2));
+    std::string text(std::size_t(pick(1, 3)), 'A');
+    for (auto& ch : text) ch = char('A' + pick(0, 4));
+    if (keys.size() < 20 || pick(0, 1) == 0) {
+      DBAPPEND();
+      FIELDPUT(Value(1), Value(text));
+      keys.push_back(key());
+      model.insert({keys.back(), recno()});
+    } else {
+      int r = pick(1, int(keys.size()) - 1);
+      DBGOTO(Value(r));
+      ASSERT_TRUE(__LOCK().asBool());
+      FIELDPUT(Value(1), Value(text));
+      model.erase(model.find({keys[std::size_t(r)], r}));
+      keys[std::size_t(r)] = key();
+      model.insert({keys[std::size_t(r)], r});
+    }
+    DBUNLOCK();
+    ASSERT_TRUE(errors.empty()) << errors.front().genCode << "/" << errors.front().subCode;
+    if (step % 50 == 49) {
+      for (int a = 1; a <= 2; ++a) {
+        DBSELECTAREA(Value(a));
+        std::multiset<std::pair<std::string, int>> seen;
+        for (DBGOTOP(); !__EOF().asBool(); DBSKIP()) seen.insert({key(), recno()});
+        ASSERT_EQ(seen, model) << "area " << a << " step " << step;
+      }
+      ntx::MemoryNtxIo io;
+      std::string data = bytes("both.ntx");
+      io.data.assign(data.begin(), data.end());
+      ASSERT_TRUE(ntx::checkNtx(io).clean());
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(KeysPerPage, DbfNtxModel,
