@@ -6,6 +6,7 @@
 
 #include "app/kalvedo.h"
 #include "runtime/lifecycle.h"
+#include "tools/kalvedo_db_check.h"
 #include "tools/kalvedo_db_dump.h"
 #include "tools/kalvedo_db_eval.h"
 
@@ -21,6 +22,7 @@ const Command kCommands[] = {
     {"eval", kv::tools::dbEvalCommand},
     {"struct", kv::tools::dbStructCommand},
     {"dump", kv::tools::dbDumpCommand},
+    {"check", kv::tools::dbCheckCommand},
 };
 
 const Command* g_command = nullptr;

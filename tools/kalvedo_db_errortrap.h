@@ -1,0 +1,26 @@
+#pragma once
+// A scope in which an error raised by the runtime or the engine does not reach the
+// program's handler: the error object leaves through BREAK, so the caller catches
+// BreakException and reports the failure as a finding of the file it was reading. Used by
+// the check command, which must describe damage instead of ending on it.
+#include <string>
+
+#include "runtime/value.h"
+
+namespace kv::tools {
+
+class ErrorTrap {
+ public:
+  ErrorTrap();
+  ~ErrorTrap();
+  ErrorTrap(const ErrorTrap&) = delete;
+  ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+  // "error GEN/SUB DESCRIPTION OPERATION" for an error object, "an error" for anything else.
+  static std::string describe(const Value& error);
+
+ private:
+  Value saved_;
+};
+
+}  // namespace kv::tools
