@@ -9,6 +9,7 @@
 #include "tools/kalvedo_db_check.h"
 #include "tools/kalvedo_db_dump.h"
 #include "tools/kalvedo_db_eval.h"
+#include "tools/kalvedo_db_reindex.h"
 
 namespace {
 
@@ -19,10 +20,9 @@ struct Command {
 
 // The commands this build knows; each takes the arguments after its name.
 const Command kCommands[] = {
-    {"eval", kv::tools::dbEvalCommand},
-    {"struct", kv::tools::dbStructCommand},
-    {"dump", kv::tools::dbDumpCommand},
-    {"check", kv::tools::dbCheckCommand},
+    {"eval", kv::tools::dbEvalCommand},       {"struct", kv::tools::dbStructCommand},
+    {"dump", kv::tools::dbDumpCommand},       {"check", kv::tools::dbCheckCommand},
+    {"reindex", kv::tools::dbReindexCommand},
 };
 
 const Command* g_command = nullptr;

@@ -13,11 +13,17 @@ namespace kv::tools {
 
 namespace {
 
-// Opens the table in a new area with the default driver, or plain "DBF" while no index
-// driver is registered; answers the work area (null when the open failed).
-engine::WorkArea* openTable(const std::string& table) {
-  std::string driver = engine::driverRegistered(engine::defaultDriver()) ? "" : "DBF";
-  engine::DBUSEAREA(Value(true), Value(driver), Value(table), Value(), Value(true), Value(true));
+// Opens the table shared in a new area: read-only with the default driver (plain "DBF"
+// while no index driver is registered), or, when an index is to be walked, with the index
+// driver and for writing too: the index lock each step takes is a write lock on the index
+// file, which a read-only file does not grant. Nothing is written either way. Answers the
+// work area (null when the open failed).
+engine::WorkArea* openTable(const std::string& table, bool indexed = false) {
+  std::string driver = indexed                                             ? "DBFNTX"
+                       : engine::driverRegistered(engine::defaultDriver()) ? ""
+                                                                           : "DBF";
+  engine::DBUSEAREA(Value(true), Value(driver), Value(table), Value(), Value(true),
+                    Value(!indexed));
   return engine::currentArea();
 }
 
@@ -60,9 +66,16 @@ int dbDumpCommand(const std::vector<std::string>& args) {
     usage("kalvedo-db dump TABLE [--index NTX] [--deleted]");
     return 2;
   }
-  engine::WorkArea* wa = openTable(table);
+  engine::WorkArea* wa = openTable(table, !index.empty());
   if (!wa) return 1;
-  if (!index.empty()) engine::ORDLISTADD(Value(index));
+  if (!index.empty()) {
+    // The index becomes the controlling order, so the walk from the top follows its keys.
+    engine::ORDLISTADD(Value(index));
+    if (engine::INDEXORD().asInt() != 1) {
+      engine::DBCLOSEAREA();
+      return 1;
+    }
+  }
   std::ostringstream out;
   int status = engine::writeRecords(*wa, out, withDeleted);
   std::cout << platform::cp1250ToUtf8(out.str());

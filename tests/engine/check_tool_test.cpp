@@ -233,3 +233,49 @@ TEST_F(CheckToolTest, IndexOfAnExpressionThatFailsIsAFindingNotAStop) {
   EXPECT_NE(r.out.find("bad.ntx: key expression \"(\" does not compile"), std::string::npos)
       << r.out;
 }
+
+TEST_F(CheckToolTest, ReindexRebuildsADamagedIndex) {
+  writeBytes("name.ntx", std::string(3000, 'x'));
+  EXPECT_EQ(check("t name").code, 1);
+  auto r = kvtest::runTool(dir_.string(), "reindex t name 'UPPER(NAME)'");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("built from 200 records, key UPPER(NAME)"), std::string::npos) << r.out;
+  r = check("t name num pos");
+  EXPECT_EQ(r.code, 0) << r.out;
+  // A new index of another key; then wrong calls.
+  r = kvtest::runTool(dir_.string(), "reindex t both 'STR(NUM, 5) + NAME'");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(check("t both").code, 0);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), "reindex t name").code, 2);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), "reindex t bad '('").code, 1);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), "reindex nosuch x NAME").code, 1);
+}
+
+TEST_F(CheckToolTest, DumpWalksTheIndexInKeyOrder) {
+  struct Row {
+    int num, recno;
+    std::string line;
+  };
+  std::vector<Row> rows;
+  for (int i = 1; i <= kRecords; ++i) {
+    int num = (i * 13) % 41 - 20;
+    std::string name = std::string(1, static_cast<char>('a' + (i * 7) % 26)) + std::to_string(i);
+    rows.push_back(
+        {num, i,
+         std::to_string(i) + (i % 17 == 0 ? "*" : " ") + name + "|" + std::to_string(num) + "\n"});
+  }
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const Row& a, const Row& b) { return a.num < b.num; });
+  std::string all, visible;
+  for (const auto& row : rows) {
+    all += row.line;
+    if (row.recno % 17 != 0) visible += row.line;
+  }
+  EXPECT_EQ(kvtest::runTool(dir_.string(), "dump t --index num --deleted").out, all);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), "dump t --index num.ntx").out, visible);
+  // A damaged index is an error, not a dump in record order.
+  writeBytes("name.ntx", std::string(100, 'x'));
+  auto r = kvtest::runTool(dir_.string(), "dump t --index name");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+}
