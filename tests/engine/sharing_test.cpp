@@ -1,5 +1,5 @@
-// Two real processes on one table: appends under record locks, lock conflicts, and the
-// share modes of exclusive and shared opens.
+// Two real processes on one table: appends under record locks, lock conflicts, the share
+// modes of exclusive and shared opens, and indexes kept current by both at once.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -7,7 +7,11 @@
 #include <cstdio>
 #include <set>
 
+#include "engine/dbfntx.h"
+#include "engine/fieldresolver.h"
 #include "engine_fixture.h"
+#include "runtime/functions.h"
+#include "tool_runner.h"
 
 extern char** environ;
 
@@ -224,4 +228,56 @@ TEST_F(SharingTest, AppendLockFailureLeavesTheTableAsItWas) {
   EXPECT_EQ(DBRLOCKLIST().arr()->items[0].asDouble(), 2);
   DBUNLOCK();
   EXPECT_EQ(DBRLOCKLIST().arrayLen(), 0u);
+}
+
+TEST_F(SharingTest, TwoStationsKeepACharacterAndANumericIndexCurrent) {
+  registerRuntimeFunctions();
+  installFieldResolver();
+  registerDbfNtxDriver();
+  makeTable();
+  const int first = 200, appends = 300;
+  DBUSEAREA(Value(true), Value("DBFNTX"), Value("shared"), Value(), Value(false));
+  for (int i = 1; i <= first; ++i) {
+    DBAPPEND();
+    FIELDPUT(Value(1), Value("I"));
+    FIELDPUT(Value(2), Value(i));
+    FIELDPUT(Value(3), Value("I" + std::to_string(i)));
+  }
+  ORDCREATE(Value("chk"), Value(), Value("CHECK"));
+  ORDCREATE(Value("seq"), Value(), Value("SEQ"));
+  DBCLOSEALL();
+  ASSERT_TRUE(errors.empty());
+  const std::string n = std::to_string(appends), f = std::to_string(first);
+  Station a = start({"indexed", dir_.string(), "shared", n, "A", f, "chk", "seq"}, path("a.out"));
+  Station b = start({"indexed", dir_.string(), "shared", n, "B", f, "chk", "seq"}, path("b.out"));
+  ASSERT_GT(a.pid, 0);
+  ASSERT_GT(b.pid, 0);
+  EXPECT_EQ(finish(a), 0) << bytes("a.out");
+  EXPECT_EQ(finish(b), 0) << bytes("b.out");
+  auto r = kvtest::runTool(dir_.string(), "check shared chk seq");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_EQ(r.out, "clean: shared.dbf (800 records), chk.ntx (800 keys), seq.ntx (800 keys)\n");
+  // Every appended and every changed key is found, on its record.
+  DBUSEAREA(Value(true), Value("DBFNTX"), Value("shared"), Value(), Value(true));
+  ORDLISTADD(Value("chk"));
+  ORDLISTADD(Value("seq"));
+  auto padded = [](std::string s) { return s + std::string(10 - s.size(), ' '); };
+  for (const char* tag : {"A", "B"}) {
+    for (int i = 1; i <= appends; ++i) {
+      ASSERT_TRUE(DBSEEK(Value(padded(tag + std::to_string(i)))).asBool()) << tag << i;
+      EXPECT_EQ(FIELDGET(Value(2)).asInt(), i);
+    }
+  }
+  for (int rec = 1; rec <= first; ++rec) {
+    std::string tag = rec % 2 ? "A" : "B";
+    ORDSETFOCUS(Value(1));
+    ASSERT_TRUE(DBSEEK(Value(padded(tag + "u" + std::to_string(rec)))).asBool()) << rec;
+    EXPECT_EQ(__RECNO().asInt(), rec);
+    ORDSETFOCUS(Value(2));
+    ASSERT_TRUE(DBSEEK(Value(-rec)).asBool()) << rec;
+    EXPECT_EQ(__RECNO().asInt(), rec);
+  }
+  ORDSETFOCUS(Value(1));
+  EXPECT_FALSE(DBSEEK(Value(padded("I1"))).asBool());
+  EXPECT_TRUE(errors.empty());
 }

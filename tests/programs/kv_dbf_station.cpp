@@ -9,6 +9,12 @@
 //                             holds a lock on one byte of TABLE's file (shared open)
 //   open DIR TABLE excl|shared READY RELEASE
 //                             opens TABLE that way, creates READY, waits for RELEASE
+//   indexed DIR TABLE N TAG FIRST NTX...
+//                             opens TABLE shared with the indexes NTX...; N times appends a
+//                             record (TAG, SEQ i, CHECK TAG + i) and changes one of the
+//                             records 1..FIRST: record 2i - 1 for TAG "A", 2i otherwise,
+//                             which gets SEQ = -record and CHECK = TAG + "u" + record. Every
+//                             write is made under its record lock, then unlocked and committed
 // Errors are printed as "error GEN SUB OS" on standard output; the exit code is 0 when the
 // command succeeded, 2 when an error was raised.
 #include <unistd.h>
@@ -20,9 +26,12 @@
 
 #include "engine/areas.h"
 #include "engine/dbf.h"
+#include "engine/dbfntx.h"
 #include "engine/dbfunc.h"
 #include "engine/drivers.h"
+#include "engine/fieldresolver.h"
 #include "platform/file.h"
+#include "runtime/functions.h"
 #include "runtime/settings.h"
 
 using namespace kv;
@@ -47,7 +56,11 @@ int main(int argc, char** argv) {
   std::string cmd = argv[1];
   resetSettings();
   setSetting(kSetDefault, Value(argv[2]));
+  registerRuntimeFunctions();
+  registerDbFunctions();
+  installFieldResolver();
   registerDbfDriver();
+  registerDbfNtxDriver();
   RDDSETDEFAULT(Value("DBF"));
   setErrorHook([](const ErrorSpec& e) {
     std::printf("error %d %d %d\n", e.genCode, e.subCode, e.osCode);
@@ -70,6 +83,36 @@ int main(int argc, char** argv) {
         FIELDPUT(FIELDPOS(Value("NOTE")),
                  Value(std::string(static_cast<std::size_t>(1 + (i * 37) % 1300), tag[0]) +
                        std::to_string(i)));
+      DBUNLOCK();
+      DBCOMMIT();
+    }
+  } else if (cmd == "indexed" && argc >= 8) {
+    DBUSEAREA(Value(true), Value("DBFNTX"), Value(table), Value(), Value(true));
+    for (int a = 7; a < argc; ++a) ORDLISTADD(Value(argv[a]));
+    int n = std::atoi(argv[4]);
+    std::string tag = argv[5];
+    int first = std::atoi(argv[6]);
+    for (int i = 1; i <= n && !g_failed; ++i) {
+      DBAPPEND();
+      FIELDPUT(FIELDPOS(Value("TAG")), Value(tag));
+      FIELDPUT(FIELDPOS(Value("SEQ")), Value(i));
+      FIELDPUT(FIELDPOS(Value("CHECK")), Value(tag + std::to_string(i)));
+      DBUNLOCK();
+      DBCOMMIT();
+      int r = 2 * i - (tag == "A" ? 1 : 0);
+      if (r > first) continue;
+      DBGOTO(Value(r));
+      // The other station may hold this record for a moment (its own append never does).
+      bool locked = false;
+      for (int tries = 0; tries < 5000 && !(locked = DBRLOCK(Value(r)).asBool()); ++tries)
+        usleep(1000);
+      if (!locked) {
+        std::printf("record %d not locked\n", r);
+        g_failed = true;
+        break;
+      }
+      FIELDPUT(FIELDPOS(Value("SEQ")), Value(-r));
+      FIELDPUT(FIELDPOS(Value("CHECK")), Value(tag + "u" + std::to_string(r)));
       DBUNLOCK();
       DBCOMMIT();
     }
