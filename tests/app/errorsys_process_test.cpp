@@ -1,36 +1,18 @@
 // Process-level tests of the error system: each case copies the probe program into a fresh
 // directory (the log lives beside the executable) and runs it there.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-namespace fs = std::filesystem;
+#include "process_run.h"
 
-extern char** environ;
+namespace fs = std::filesystem;
+using kvtest::Outcome;
+using kvtest::readFile;
 
 namespace {
-
-struct Outcome {
-  int exitCode = -1;  // -1 when ended by a signal
-  int signal = 0;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 class ProbeTest : public ::testing::Test {
  protected:
@@ -44,26 +26,7 @@ class ProbeTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   Outcome run(const std::string& mode) {
-    std::string exe = (dir_ / "errorprobe").string();
-    std::string out = (dir_ / "out.txt").string();
-    std::string err = (dir_ / "err.txt").string();
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    char* argv[] = {exe.data(), const_cast<char*>(mode.c_str()), nullptr};
-    pid_t pid = 0;
-    Outcome r;
-    if (posix_spawn(&pid, exe.c_str(), &fa, nullptr, argv, environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      if (WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);
-      if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&fa);
-    r.out = readFile(out);
-    r.err = readFile(err);
-    return r;
+    return kvtest::runProgramIn(dir_, dir_ / "errorprobe", {mode});
   }
   bool hasLog() const { return fs::exists(dir_ / "Error.txt"); }
   std::string log() const { return readFile(dir_ / "Error.txt"); }

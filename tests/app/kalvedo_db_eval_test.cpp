@@ -1,35 +1,20 @@
 // kalvedo-db eval end to end: the executable is copied into a fresh directory (its error log
 // lives beside it) and run there with that directory as the data directory.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
+#include "process_run.h"
 
-extern char** environ;
+namespace fs = std::filesystem;
+using kvtest::Outcome;
+using kvtest::readFile;
 
 namespace {
-
-struct Outcome {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string readFile(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 class DbEvalTest : public ::testing::Test {
  protected:
@@ -43,31 +28,7 @@ class DbEvalTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   Outcome run(std::vector<std::string> args) {
-    std::string exe = (dir_ / "kalvedo-db").string();
-    std::string out = (dir_ / "out.txt").string();
-    std::string err = (dir_ / "err.txt").string();
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argv{exe.data()};
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    // The tool works in the current directory: run it from the test's directory.
-    fs::path here = fs::current_path();
-    fs::current_path(dir_);
-    pid_t pid = 0;
-    Outcome r;
-    if (posix_spawn(&pid, exe.c_str(), &fa, nullptr, argv.data(), environ) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      if (WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);
-    }
-    fs::current_path(here);
-    posix_spawn_file_actions_destroy(&fa);
-    r.out = readFile(out);
-    r.err = readFile(err);
-    return r;
+    return kvtest::runProgramIn(dir_, dir_ / "kalvedo-db", std::move(args));
   }
 
   fs::path dir_;
