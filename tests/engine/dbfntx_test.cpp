@@ -164,6 +164,30 @@ TEST_F(DbfNtx, ChangingAKeyMovesTheRecord) {
   EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(DbfNtx, ChangedRecordMissingFromTheOrderIsCorruptionAndGoesIn) {
+  makeNames({{"B", 1}, {"D", 2}});
+  ORDCREATE(Value("byname"), Value(), Value("NAME"));
+  DBCLOSEAREA();
+  // A record appended without the index.
+  DBUSEAREA(Value(true), Value("DBF"), Value("names"));
+  DBAPPEND();
+  FIELDPUT(Value(1), Value("A"));
+  DBCLOSEAREA();
+  useNtx("names");
+  ORDLISTADD(Value("byname"));
+  EXPECT_EQ(walk(), (std::vector<int>{1, 2}));
+  DBGOTO(Value(3));
+  FIELDPUT(Value(1), Value("C"));
+  DBCOMMIT();
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].genCode, 32);
+  EXPECT_EQ(errors[0].subCode, 1210);
+  EXPECT_EQ(errors[0].flags, kCanDefault);
+  EXPECT_EQ(errors[0].tries, 1);
+  EXPECT_EQ(errors[0].fileName, path("byname.ntx"));
+  EXPECT_EQ(walk(), (std::vector<int>{1, 3, 2}));
+}
+
 TEST_F(DbfNtx, ReopenedIndexKeepsChanges) {
   makeNames({{"B", 1}, {"A", 2}});
   ORDCREATE(Value("byname"), Value(), Value("NAME"));
