@@ -6,7 +6,10 @@
 // Pairs: exclusive append (one commit at the end); shared append taking and releasing a
 // record lock per record (SQLite: one write transaction per row, without a disk flush per
 // row on either side); sequential scan reading every field; random goto by record number
-// reading every field; memo write and read (10,000 texts of 300 bytes).
+// reading every field; memo write and read (10,000 texts of 300 bytes); indexes on BRNAL
+// and UPPER(KORISNIK) (SQLite: an expression index): building both, 100,000 random seeks
+// reading the record, a walk in index order reading every record, and shared appends that
+// keep both indexes current.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -18,9 +21,12 @@
 
 #include "engine/areas.h"
 #include "engine/dbf.h"
+#include "engine/dbfntx.h"
 #include "engine/dbfunc.h"
 #include "engine/drivers.h"
 #include "engine/fieldconv.h"
+#include "engine/fieldresolver.h"
+#include "runtime/functions.h"
 #include "runtime/settings.h"
 
 using namespace kv;
@@ -75,7 +81,11 @@ void setupEngine() {
   done = true;
   resetSettings();
   setSetting(kSetDefault, Value(benchDir().string()));
+  registerRuntimeFunctions();
+  registerDbFunctions();
+  installFieldResolver();
   registerDbfDriver();
+  registerDbfNtxDriver();
   RDDSETDEFAULT(Value("DBF"));
 }
 
@@ -377,6 +387,160 @@ void BM_MemoWriteRead_Sqlite(benchmark::State& state) {
   benchmark::DoNotOptimize(sink);
 }
 
+// The two orders of the benchmarks: the order number and the customer's name in capitals.
+const char* const kKeyBrNal = "BRNAL";
+const char* const kKeyKorisnik = "UPPER(KORISNIK)";
+
+void createOrdersOurs(const char* brnal, const char* korisnik) {
+  ORDCREATE(Value(brnal), Value(), Value(kKeyBrNal));
+  ORDCREATE(Value(korisnik), Value(), Value(kKeyKorisnik));
+}
+
+void openIndexedOurs(const char* table, bool shared, const char* brnal, const char* korisnik) {
+  DBUSEAREA(Value(true), Value("DBFNTX"), Value(table), Value(), Value(shared));
+  ORDLISTADD(Value(brnal));
+  ORDLISTADD(Value(korisnik));
+}
+
+const char* const kSqliteIndexes =
+    "CREATE INDEX ix_brnal ON nalozi(BRNAL); CREATE INDEX ix_korisnik ON nalozi(upper(KORISNIK));";
+
+// Indexes over the read tables, made once for the seek and walk benchmarks.
+void ensureReadIndexes() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  ensureReadTables();
+  DBUSEAREA(Value(true), Value("DBFNTX"), Value("readtab"), Value(), Value(false));
+  createOrdersOurs("rt_brnal", "rt_kor");
+  DBCLOSEALL();
+  sqlite3* db = openSqlite("readtab.db", false);
+  sqlite3_exec(db, kSqliteIndexes, nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+}
+
+void BM_IndexCreate_Ours(benchmark::State& state) {
+  ensureReadTables();
+  for (auto _ : state) {
+    DBUSEAREA(Value(true), Value("DBFNTX"), Value("readtab"), Value(), Value(false));
+    createOrdersOurs("cr_brnal", "cr_kor");
+    DBCLOSEALL();
+  }
+}
+
+void BM_IndexCreate_Sqlite(benchmark::State& state) {
+  ensureReadTables();
+  sqlite3* db = openSqlite("readtab.db", false);
+  for (auto _ : state) {
+    state.PauseTiming();
+    sqlite3_exec(db, "DROP INDEX IF EXISTS ix_brnal; DROP INDEX IF EXISTS ix_korisnik;", nullptr,
+                 nullptr, nullptr);
+    state.ResumeTiming();
+    sqlite3_exec(db, kSqliteIndexes, nullptr, nullptr, nullptr);
+  }
+  sqlite3_close(db);
+}
+
+// The order numbers of the random seeks (each one exists).
+std::vector<std::string> seekKeys() {
+  std::vector<std::string> keys;
+  for (int n : randomOrder()) keys.push_back(formatNumber(n % 100000, 5, 0));
+  return keys;
+}
+
+void BM_IndexSeek_Ours(benchmark::State& state) {
+  ensureReadIndexes();
+  openIndexedOurs("readtab", true, "rt_brnal", "rt_kor");
+  WorkArea* wa = currentArea();
+  std::vector<std::string> keys = seekKeys();
+  std::int64_t sink = 0, found = 0;
+  for (auto _ : state) {
+    for (const auto& k : keys) {
+      wa->seek(Value(k), false, false);
+      found += wa->found();
+      readAllOurs(wa, sink);
+    }
+  }
+  if (found != static_cast<std::int64_t>(keys.size() * state.iterations()))
+    state.SkipWithError("a seek did not find its order number");
+  benchmark::DoNotOptimize(sink);
+  DBCLOSEALL();
+}
+
+void BM_IndexSeek_Sqlite(benchmark::State& state) {
+  ensureReadIndexes();
+  sqlite3* db = openSqlite("readtab.db", false);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "SELECT * FROM nalozi WHERE BRNAL = ? LIMIT 1", -1, &st, nullptr);
+  std::vector<std::string> keys = seekKeys();
+  std::int64_t sink = 0;
+  for (auto _ : state) {
+    for (const auto& k : keys) {
+      sqlite3_bind_text(st, 1, k.data(), static_cast<int>(k.size()), SQLITE_STATIC);
+      if (sqlite3_step(st) == SQLITE_ROW) readAllSqlite(st, sink);
+      sqlite3_reset(st);
+    }
+  }
+  benchmark::DoNotOptimize(sink);
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+}
+
+void BM_IndexWalk_Ours(benchmark::State& state) {
+  ensureReadIndexes();
+  openIndexedOurs("readtab", true, "rt_brnal", "rt_kor");
+  ORDSETFOCUS(Value(2));
+  WorkArea* wa = currentArea();
+  std::int64_t sink = 0;
+  for (auto _ : state) {
+    for (wa->goTop(); !wa->eof(); wa->skip(1)) readAllOurs(wa, sink);
+  }
+  benchmark::DoNotOptimize(sink);
+  DBCLOSEALL();
+}
+
+void BM_IndexWalk_Sqlite(benchmark::State& state) {
+  ensureReadIndexes();
+  sqlite3* db = openSqlite("readtab.db", false);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "SELECT * FROM nalozi ORDER BY upper(KORISNIK)", -1, &st, nullptr);
+  std::int64_t sink = 0;
+  for (auto _ : state) {
+    while (sqlite3_step(st) == SQLITE_ROW) readAllSqlite(st, sink);
+    sqlite3_reset(st);
+  }
+  benchmark::DoNotOptimize(sink);
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+}
+
+void BM_IndexedAppendShared_Ours(benchmark::State& state) {
+  setupEngine();
+  for (auto _ : state) {
+    state.PauseTiming();
+    createOurs("appi");
+    DBUSEAREA(Value(true), Value("DBFNTX"), Value("appi"), Value(), Value(false));
+    createOrdersOurs("ap_brnal", "ap_kor");
+    DBCLOSEALL();
+    state.ResumeTiming();
+    openIndexedOurs("appi", true, "ap_brnal", "ap_kor");
+    appendOurs(kRecords, true);
+    DBCLOSEALL();
+  }
+}
+
+void BM_IndexedAppendShared_Sqlite(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    sqlite3* db = openSqlite("appi.db", true);
+    sqlite3_exec(db, "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, kSqliteIndexes, nullptr, nullptr, nullptr);
+    state.ResumeTiming();
+    appendSqlite(db, kRecords, true);
+    sqlite3_close(db);
+  }
+}
+
 }  // namespace
 
 BENCHMARK(BM_AppendExclusive_Ours)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -389,3 +553,11 @@ BENCHMARK(BM_RandomGoto_Ours)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RandomGoto_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_MemoWriteRead_Ours)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_MemoWriteRead_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_IndexCreate_Ours)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_IndexCreate_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_IndexSeek_Ours)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_IndexSeek_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_IndexWalk_Ours)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_IndexWalk_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_IndexedAppendShared_Ours)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_IndexedAppendShared_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(1);
