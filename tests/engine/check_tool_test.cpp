@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <sstream>
 
 #include "engine/ntx_format.h"
 #include "engine/ntx_keyvalue.h"
@@ -95,7 +96,10 @@ class CheckToolTest : public EngineTest {
   }
 
   kvtest::ToolRun check(const std::string& args) {
-    return kvtest::runTool(dir_.string(), "check " + args);
+    std::vector<std::string> words{"check"};
+    std::istringstream in(args);
+    for (std::string w; in >> w;) words.push_back(w);
+    return kvtest::runTool(dir_.string(), words);
   }
 
   std::string table_, name_;
@@ -237,18 +241,18 @@ TEST_F(CheckToolTest, IndexOfAnExpressionThatFailsIsAFindingNotAStop) {
 TEST_F(CheckToolTest, ReindexRebuildsADamagedIndex) {
   writeBytes("name.ntx", std::string(3000, 'x'));
   EXPECT_EQ(check("t name").code, 1);
-  auto r = kvtest::runTool(dir_.string(), "reindex t name 'UPPER(NAME)'");
+  auto r = kvtest::runTool(dir_.string(), {"reindex", "t", "name", "UPPER(NAME)"});
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_NE(r.out.find("built from 200 records, key UPPER(NAME)"), std::string::npos) << r.out;
   r = check("t name num pos");
   EXPECT_EQ(r.code, 0) << r.out;
   // A new index of another key; then wrong calls.
-  r = kvtest::runTool(dir_.string(), "reindex t both 'STR(NUM, 5) + NAME'");
+  r = kvtest::runTool(dir_.string(), {"reindex", "t", "both", "STR(NUM, 5) + NAME"});
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_EQ(check("t both").code, 0);
-  EXPECT_EQ(kvtest::runTool(dir_.string(), "reindex t name").code, 2);
-  EXPECT_EQ(kvtest::runTool(dir_.string(), "reindex t bad '('").code, 1);
-  EXPECT_EQ(kvtest::runTool(dir_.string(), "reindex nosuch x NAME").code, 1);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), {"reindex", "t", "name"}).code, 2);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), {"reindex", "t", "bad", "("}).code, 1);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), {"reindex", "nosuch", "x", "NAME"}).code, 1);
 }
 
 TEST_F(CheckToolTest, DumpWalksTheIndexInKeyOrder) {
@@ -271,11 +275,11 @@ TEST_F(CheckToolTest, DumpWalksTheIndexInKeyOrder) {
     all += row.line;
     if (row.recno % 17 != 0) visible += row.line;
   }
-  EXPECT_EQ(kvtest::runTool(dir_.string(), "dump t --index num --deleted").out, all);
-  EXPECT_EQ(kvtest::runTool(dir_.string(), "dump t --index num.ntx").out, visible);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), {"dump", "t", "--index", "num", "--deleted"}).out, all);
+  EXPECT_EQ(kvtest::runTool(dir_.string(), {"dump", "t", "--index", "num.ntx"}).out, visible);
   // A damaged index is an error, not a dump in record order.
   writeBytes("name.ntx", std::string(100, 'x'));
-  auto r = kvtest::runTool(dir_.string(), "dump t --index name");
+  auto r = kvtest::runTool(dir_.string(), {"dump", "t", "--index", "name"});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.out, "");
 }

@@ -254,7 +254,7 @@ TEST_F(SharingTest, TwoStationsKeepACharacterAndANumericIndexCurrent) {
   ASSERT_GT(b.pid, 0);
   EXPECT_EQ(finish(a), 0) << bytes("a.out");
   EXPECT_EQ(finish(b), 0) << bytes("b.out");
-  auto r = kvtest::runTool(dir_.string(), "check shared chk seq");
+  auto r = kvtest::runTool(dir_.string(), {"check", "shared", "chk", "seq"});
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_EQ(r.out, "clean: shared.dbf (800 records), chk.ntx (800 keys), seq.ntx (800 keys)\n");
   // Every appended and every changed key is found, on its record.
