@@ -46,6 +46,12 @@ void MAIN() {
   KV_LINE();
   setSetting(kSetDateFormat, Value(__SETCENTURY().asBool() ? "dd.mm.yyyy" : "dd.mm.yy"));
   __SETCENTURY(Value(true));
+  KV_LINE();
+  INITDBF();
+  // Until the main window exists, MAIN opens the tables and their indexes itself; the main
+  // window's creation handler takes this over.
+  KV_LINE();
+  OtvoriBaze();
 }
 
 }  // namespace kv::app

@@ -8,7 +8,7 @@ void registerModules();
 
 // The start procedure: declares the public VER ("1.04") and the application's other globals
 // (nil), hides deleted records and sets the date format "DD.MM.YYYY" with the century on;
-// then data files, main window and message loop.
+// then creates or upgrades the data files (INITDBF) and opens them with their indexes.
 void MAIN();
 
 }  // namespace kv::app

@@ -11,19 +11,20 @@
 #include <functional>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/datafiles.h"
 #include "engine/areas.h"
 #include "engine/dbf.h"
+#include "engine/dbfntx.h"
 #include "engine/dbfunc.h"
 #include "engine/drivers.h"
 #include "engine/fieldresolver.h"
 #include "runtime/classes.h"
 #include "runtime/codeblock.h"
 #include "runtime/error.h"
+#include "runtime/functions.h"
 #include "runtime/memvars.h"
 #include "runtime/settings.h"
 
@@ -78,18 +79,14 @@ class DataDirTest : public ::testing::Test {
     fs::remove_all(dir_);
   }
 
-  // The engine's start-up: the table drivers, the exclusive setting on, the functions by
-  // name and field access for compiled expressions.
+  // The runtime's functions by name, then the engine's start-up: the table drivers, the
+  // exclusive setting on, the database functions by name and field access for compiled
+  // expressions (index keys such as upper(Naziv) need both).
   static void startEngine() {
     kv::resetSettings();
+    kv::registerRuntimeFunctions();
     kv::engine::registerDbfDriver();
-    if (!kv::engine::driverRegistered("DBFNTX")) {
-      // Until the index driver is part of the engine, the DBF driver serves under its name.
-      kv::engine::addDriverModule("DBFNTX", "DBF", []() -> std::unique_ptr<kv::engine::WorkArea> {
-        return std::make_unique<kv::engine::DbfArea>();
-      });
-      kv::engine::RDDREGISTER("DBFNTX", 1);
-    }
+    kv::engine::registerDbfNtxDriver();
     kv::setSetting(kv::kSetExclusive, kv::Value(true));
     kv::engine::registerDbFunctions();
     kv::engine::installFieldResolver();

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "datadir_fixture.h"
 #include "runtime/dates.h"
 #include "runtime/memvars.h"
 #include "runtime/settings.h"
@@ -16,7 +17,12 @@
 using namespace kv;
 namespace fs = std::filesystem;
 
-TEST(Main, DeclaresTheGlobalsAndSetsTheDateFormat) {
+namespace {
+// MAIN creates the data files in the current directory: each case runs in its own.
+class MainTest : public kvtest::DataDirTest {};
+}  // namespace
+
+TEST_F(MainTest, DeclaresTheGlobalsAndSetsTheDateFormat) {
   resetSettings();
   app::MAIN();
   EXPECT_EQ(memvarGet("VER").str(), "1.04");
@@ -29,11 +35,16 @@ TEST(Main, DeclaresTheGlobalsAndSetsTheDateFormat) {
   EXPECT_TRUE(setFlag(kSetDeleted));
   EXPECT_EQ(setText(kSetDateFormat), "DD.MM.YYYY");
   EXPECT_EQ(DTOC(Value::date(julianFromCalendar(13, 2, 2013))).str(), "13.02.2013");
+  // The data files are made and opened in the current directory.
+  for (const char* f : {"Nalozi.dbf", "Nalozi.dbt", "ProizTel.dbf", "Korisnici.dbf"})
+    EXPECT_TRUE(fs::exists(f)) << f;
+  EXPECT_FALSE(memvarExists("aDbf"));
+  EXPECT_TRUE(errors.empty());
   resetSettings();
   releaseAllMemvars();
 }
 
-TEST(Main, DateFormatStaysTheSameWhenTheCenturyIsAlreadyOn) {
+TEST_F(MainTest, DateFormatStaysTheSameWhenTheCenturyIsAlreadyOn) {
   resetSettings();
   __SETCENTURY(Value(true));
   app::MAIN();
@@ -68,5 +79,9 @@ TEST(Main, ProgramExitsWithZero) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   // A clean run writes nothing to the error log.
   EXPECT_FALSE(fs::exists(dir / "Error.txt") && fs::file_size(dir / "Error.txt") > 0);
+  // It made its data files and indexes in its current directory.
+  for (const char* f : {"Nalozi.dbf", "Nalozi.dbt", "Nalozi.ntx", "ProizTel.dbf", "ProizTel.ntx",
+                        "Korisnici.dbf", "Korisnici.ntx"})
+    EXPECT_TRUE(fs::exists(dir / f)) << f;
   fs::remove_all(dir);
 }
