@@ -19,7 +19,6 @@
 #include "engine/dbf.h"
 #include "engine/dbfntx.h"
 #include "engine/dbfunc.h"
-#include "engine/drivers.h"
 #include "engine/fieldresolver.h"
 #include "runtime/classes.h"
 #include "runtime/codeblock.h"

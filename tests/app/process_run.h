@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -30,9 +31,15 @@ inline std::string readFile(const std::filesystem::path& p) {
   return s.str();
 }
 
-// Runs `exe` with `args` and `dir` as its working directory; "out.txt" and "err.txt" in `dir`
-// receive its standard output and error.
-inline Outcome runProgramIn(const std::filesystem::path& dir, const std::filesystem::path& exe,
+// A child started by startProgramIn and not yet waited for.
+struct Child {
+  pid_t pid = -1;  // -1 when it could not be started
+  std::filesystem::path dir;
+};
+
+// Starts `exe` with `args` and `dir` as its working directory, without waiting; "out.txt" and
+// "err.txt" in `dir` receive its standard output and error.
+inline Child startProgramIn(const std::filesystem::path& dir, const std::filesystem::path& exe,
                             std::vector<std::string> args) {
   const std::string path = exe.string();
   const std::string out = (dir / "out.txt").string();
@@ -46,19 +53,32 @@ inline Outcome runProgramIn(const std::filesystem::path& dir, const std::filesys
   argv.push_back(nullptr);
   const std::filesystem::path here = std::filesystem::current_path();
   std::filesystem::current_path(dir);
-  pid_t pid = 0;
+  Child c;
+  c.dir = dir;
+  if (posix_spawn(&c.pid, path.c_str(), &fa, nullptr, argv.data(), environ) != 0) c.pid = -1;
+  std::filesystem::current_path(here);
+  posix_spawn_file_actions_destroy(&fa);
+  return c;
+}
+
+// Waits for the child to end and reads back its output and exit code.
+inline Outcome finishProgram(const Child& c) {
   Outcome r;
-  if (posix_spawn(&pid, path.c_str(), &fa, nullptr, argv.data(), environ) == 0) {
+  if (c.pid > 0) {
     int status = 0;
-    waitpid(pid, &status, 0);
+    waitpid(c.pid, &status, 0);
     if (WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
   }
-  std::filesystem::current_path(here);
-  posix_spawn_file_actions_destroy(&fa);
-  r.out = readFile(out);
-  r.err = readFile(err);
+  r.out = readFile(c.dir / "out.txt");
+  r.err = readFile(c.dir / "err.txt");
   return r;
+}
+
+// Runs `exe` with `args` and `dir` as its working directory until it ends.
+inline Outcome runProgramIn(const std::filesystem::path& dir, const std::filesystem::path& exe,
+                            std::vector<std::string> args) {
+  return finishProgram(startProgramIn(dir, exe, std::move(args)));
 }
 
 }  // namespace kvtest

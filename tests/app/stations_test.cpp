@@ -1,16 +1,11 @@
 // The data files while another station (a second real process, the test station program)
 // holds a lock or the table itself: REC_LOCK, and an upgrade that must not go ahead.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cstdlib>
 
 #include "app/datafiles.h"
 #include "datadir_fixture.h"
-
-extern char** environ;
+#include "process_run.h"
 
 using namespace kv;
 using namespace kv::engine;
@@ -19,35 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Station {
-  pid_t pid = -1;
-};
-
-// Starts the test station with its command, data directory and further arguments; its
-// output goes to station.out in the directory.
-Station startStation(const char* command, const fs::path& dir,
-                     const std::vector<std::string>& more) {
+// Starts the test station with its command, data directory and further arguments; it works
+// in the data directory and writes its output to out.txt there.
+kvtest::Child startStation(const char* command, const fs::path& dir,
+                           const std::vector<std::string>& more) {
   const char* bin = std::getenv("KV_BIN_DIR");
-  std::vector<std::string> all{std::string(bin ? bin : KV_BIN_DIR) + "/kv_dbf_station", command,
-                               dir.string()};
-  all.insert(all.end(), more.begin(), more.end());
-  std::vector<char*> argv;
-  for (auto& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const std::string out = (dir / "station.out").string();
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  Station s;
-  if (posix_spawn(&s.pid, argv[0], &fa, nullptr, argv.data(), environ) != 0) s.pid = -1;
-  posix_spawn_file_actions_destroy(&fa);
-  return s;
-}
-
-int finish(Station& s) {
-  int status = 0;
-  if (s.pid > 0) waitpid(s.pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::vector<std::string> args{command, dir.string()};
+  args.insert(args.end(), more.begin(), more.end());
+  return kvtest::startProgramIn(dir, fs::path(bin ? bin : KV_BIN_DIR) / "kv_dbf_station", args);
 }
 
 void waitFile(const fs::path& f) {
@@ -93,7 +67,8 @@ TEST_F(RecLockTest, LockHeldByThisProcessAnswersTrueAtOnceAndKeepsTheSelection) 
 
 TEST_F(RecLockTest, LockOfAnotherStationGivesFalseAfterTheSecondsAndTrueOnceReleased) {
   const fs::path ready = dir_ / "ready", release = dir_ / "release";
-  Station s = startStation("hold", dir_, {"Korisnici", "1", ready.string(), release.string()});
+  kvtest::Child s =
+      startStation("hold", dir_, {"Korisnici", "1", ready.string(), release.string()});
   ASSERT_GT(s.pid, 0);
   waitFile(ready);
   DBSELECTAREA(Value("Korisnici"));
@@ -108,7 +83,8 @@ TEST_F(RecLockTest, LockOfAnotherStationGivesFalseAfterTheSecondsAndTrueOnceRele
   // A writer with no limit waits until the other station lets go.
   std::ofstream(release) << "1";
   EXPECT_TRUE(app::REC_LOCK(Value(0), Value("Korisnici")));
-  EXPECT_EQ(finish(s), 0) << bytes((dir_ / "station.out").string());
+  const kvtest::Outcome done = kvtest::finishProgram(s);
+  EXPECT_EQ(done.exitCode, 0) << done.out;
   EXPECT_TRUE(errors.empty());
 }
 
@@ -122,13 +98,15 @@ TEST_F(HeldTableTest, UpgradeLeavesATableAloneThatAnotherStationHoldsExclusively
   DBCLOSEAREA();
   const std::string dbf = bytes("Nalozi.dbf"), dbt = bytes("Nalozi.dbt");
   const fs::path ready = dir_ / "ready", release = dir_ / "release";
-  Station s = startStation("open", dir_, {"Nalozi", "excl", ready.string(), release.string()});
+  kvtest::Child s =
+      startStation("open", dir_, {"Nalozi", "excl", ready.string(), release.string()});
   ASSERT_GT(s.pid, 0);
   waitFile(ready);
 
   app::INITDBF();  // the handler abandons the open (sharing violation)
   std::ofstream(release) << "1";
-  EXPECT_EQ(finish(s), 0) << bytes((dir_ / "station.out").string());
+  const kvtest::Outcome done = kvtest::finishProgram(s);
+  EXPECT_EQ(done.exitCode, 0) << done.out;
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].genCode, EG_OPEN);
   EXPECT_EQ(bytes("Nalozi.dbf"), dbf);
