@@ -118,12 +118,14 @@ File::~File() {
   close();
 }
 
-File::File(File&& o) noexcept : fd_(std::exchange(o.fd_, -1)), path_(std::move(o.path_)) {}
+File::File(File&& o) noexcept
+    : fd_(std::exchange(o.fd_, -1)), readOnly_(o.readOnly_), path_(std::move(o.path_)) {}
 
 File& File::operator=(File&& o) noexcept {
   if (this != &o) {
     close();
     fd_ = std::exchange(o.fd_, -1);
+    readOnly_ = o.readOnly_;
     path_ = std::move(o.path_);
   }
   return *this;
@@ -189,6 +191,7 @@ bool File::open(const std::string& path, Access access, Share share, Disposition
     return false;
   }
   fd_ = fd;
+  readOnly_ = readOnly;
   path_ = path;
   t_lastError = 0;
   return true;
@@ -312,10 +315,11 @@ bool File::lock(std::uint64_t offset, std::uint64_t length, bool exclusive) {
     t_lastError = 87;
     return false;
   }
-  if (!ofdLock(fd_, exclusive ? F_WRLCK : F_RDLCK, offset, length)) {
+  // A descriptor opened for reading only cannot take a write lock; it takes a shared one,
+  // which keeps every writer's lock out while it reads, all a reader needs the lock for.
+  const bool writeLock = exclusive && !readOnly_;
+  if (!ofdLock(fd_, writeLock ? F_WRLCK : F_RDLCK, offset, length)) {
     int err = errno;
-    // A descriptor opened for reading only cannot take a write lock; report it as a
-    // conflict, which is what the caller can act on.
     t_lastError = (err == EAGAIN || err == EACCES || err == EBADF) ? 33 : osErrorFromErrno(err);
     return false;
   }

@@ -69,12 +69,14 @@ class File {
   bool flush();
 
   // Byte-range lock of [offset, offset + length) without waiting. `exclusive` false takes a
-  // shared (read) lock. A conflict answers false with code 33.
+  // shared (read) lock, and so does a file opened for reading only: such a lock still keeps
+  // out every exclusive lock of the range. A conflict answers false with code 33.
   bool lock(std::uint64_t offset, std::uint64_t length, bool exclusive = true);
   bool unlock(std::uint64_t offset, std::uint64_t length);
 
  private:
   int fd_ = -1;
+  bool readOnly_ = false;
   std::string path_;
 };
 

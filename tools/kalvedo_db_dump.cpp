@@ -13,17 +13,14 @@ namespace kv::tools {
 
 namespace {
 
-// Opens the table shared in a new area: read-only with the default driver (plain "DBF"
-// while no index driver is registered), or, when an index is to be walked, with the index
-// driver and for writing too: the index lock each step takes is a write lock on the index
-// file, which a read-only file does not grant. Nothing is written either way. Answers the
-// work area (null when the open failed).
+// Opens the table shared and read-only in a new area: with the index driver when an index is
+// to be walked, else with the default driver (plain "DBF" while no index driver is
+// registered). Answers the work area (null when the open failed).
 engine::WorkArea* openTable(const std::string& table, bool indexed = false) {
   std::string driver = indexed                                             ? "DBFNTX"
                        : engine::driverRegistered(engine::defaultDriver()) ? ""
                                                                            : "DBF";
-  engine::DBUSEAREA(Value(true), Value(driver), Value(table), Value(), Value(true),
-                    Value(!indexed));
+  engine::DBUSEAREA(Value(true), Value(driver), Value(table), Value(), Value(true), Value(true));
   return engine::currentArea();
 }
 

@@ -110,6 +110,24 @@ TEST_F(FileTest, ByteRangeLocksBelongToTheOpenFile) {
   EXPECT_TRUE(a.lock(1000000006, 1, false));  // two shared locks coexist
 }
 
+// A reader's lock (an index read on a table opened read-only) is granted as a shared lock:
+// it keeps a writer's exclusive lock out until released, and the writer's keeps it out.
+TEST_F(FileTest, ReadOnlyOpensTakeSharedLocks) {
+  File w, r;
+  ASSERT_TRUE(w.open(path("ro"), Access::ReadWrite, Share::Shared, Disposition::CreateAlways));
+  ASSERT_TRUE(r.open(path("ro"), Access::Read, Share::Shared, Disposition::OpenExisting));
+  EXPECT_TRUE(r.lock(1000000000, 1));
+  EXPECT_FALSE(w.lock(1000000000, 1));
+  EXPECT_EQ(lastOsError(), 33);
+  EXPECT_TRUE(r.unlock(1000000000, 1));
+  EXPECT_TRUE(w.lock(1000000000, 1));
+  EXPECT_FALSE(r.lock(1000000000, 1));
+  File moved(std::move(r));
+  EXPECT_TRUE(w.unlock(1000000000, 1));
+  EXPECT_TRUE(moved.lock(1000000000, 1));  // the read-only mode moves with the file
+  EXPECT_FALSE(w.lock(1000000000, 1));
+}
+
 TEST_F(FileTest, DeleteRenameExistsFindFirst) {
   for (const char* n : {"t2.dbf", "t1.dbf", "t1.ntx"}) {
     File f;
