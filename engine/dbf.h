@@ -90,6 +90,12 @@ class DbfArea : public WorkArea {
   const std::vector<std::uint32_t>& lockList() const { return locks_; }
   const std::string& fileName() const { return fullName_; }
 
+  // Read-ahead for passes over the whole table in record order (index builds): while on,
+  // record reads are served from chunks of consecutive records read at once. A record
+  // written meanwhile drops the chunk, so a read never answers older bytes than its own
+  // write.
+  void setReadAhead(bool on);
+
  protected:
   // Reads the current record into the buffer when it is not loaded (lazy read).
   int readRecord();
@@ -121,6 +127,15 @@ class DbfArea : public WorkArea {
   bool dbfWritten_ = false;
   std::vector<std::uint32_t> locks_;
   std::string fullName_, memoName_;
+
+ private:
+  // Serves the current record from the read-ahead chunk, reading the next chunk when needed;
+  // false when the record cannot be had that way (the caller reads it alone).
+  bool readAheadRecord();
+
+  bool readAhead_ = false;
+  std::vector<char> ahead_;
+  std::uint32_t aheadFirst_ = 0, aheadCount_ = 0;
 };
 
 // Resolves a table or memo file name: adds `ext` when the name has none; a name without a

@@ -27,7 +27,9 @@ int DbfArea::readRecord() {
     deleted_ = false;
     return kSuccess;
   }
-  std::int64_t got = dbf_.readAt(recordPos(hdrLen_, recLen_, recNo_), buf_.data(), recLen_);
+  std::int64_t got = static_cast<std::int64_t>(recLen_);
+  if (!readAheadRecord())
+    got = dbf_.readAt(recordPos(hdrLen_, recLen_, recNo_), buf_.data(), recLen_);
   if (got != static_cast<std::int64_t>(recLen_)) {
     int os = got < 0 ? platform::lastOsError() : 0;
     raiseFileError(EG_READ, 1010, 0, os, fullName_);
@@ -39,7 +41,36 @@ int DbfArea::readRecord() {
   return kSuccess;
 }
 
+// Bytes read at once by the read-ahead.
+constexpr std::size_t kReadAheadBytes = 64 * 1024;
+
+void DbfArea::setReadAhead(bool on) {
+  readAhead_ = on;
+  aheadCount_ = 0;
+  if (!on) std::vector<char>().swap(ahead_);
+}
+
+bool DbfArea::readAheadRecord() {
+  if (!readAhead_) return false;
+  if (recNo_ < aheadFirst_ || recNo_ - aheadFirst_ >= aheadCount_) {
+    aheadCount_ = 0;
+    const std::uint32_t want = std::max<std::uint32_t>(
+        1, std::min<std::uint32_t>(recCount_ - recNo_ + 1,
+                                   static_cast<std::uint32_t>(kReadAheadBytes / recLen_)));
+    ahead_.resize(std::size_t(want) * recLen_);
+    std::int64_t got =
+        dbf_.readAt(recordPos(hdrLen_, recLen_, recNo_), ahead_.data(), ahead_.size());
+    if (got < static_cast<std::int64_t>(recLen_)) return false;
+    aheadFirst_ = recNo_;
+    aheadCount_ = static_cast<std::uint32_t>(std::uint64_t(got) / recLen_);
+  }
+  const char* rec = ahead_.data() + std::size_t(recNo_ - aheadFirst_) * recLen_;
+  std::copy(rec, rec + recLen_, buf_.begin());
+  return true;
+}
+
 int DbfArea::writeRecord(std::uint32_t n) {
+  aheadCount_ = 0;
   std::int64_t put = dbf_.writeAt(recordPos(hdrLen_, recLen_, n), buf_.data(), recLen_);
   if (put != static_cast<std::int64_t>(recLen_)) {
     raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);

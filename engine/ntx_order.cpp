@@ -113,7 +113,19 @@ void NtxOrder::keyOf(DbfArea& area, std::string& key, bool& forOk, bool strict) 
   key = ntx::keyFromValue(area.result(), ks, keyDecimals_);
 }
 
+namespace {
+
+// Reads the table ahead in chunks for the length of one pass, also when an error unwinds it.
+struct ReadAheadPass {
+  explicit ReadAheadPass(DbfArea& a) : area(a) { area.setReadAhead(true); }
+  ~ReadAheadPass() { area.setReadAhead(false); }
+  DbfArea& area;
+};
+
+}  // namespace
+
 bool NtxOrder::collect(DbfArea& area, const OrderCondition* cond, std::vector<ntx::KeyEntry>& out) {
+  ReadAheadPass pass(area);
   std::uint32_t count = 0;
   if (area.recCount(count) != kSuccess) return false;
   out.clear();

@@ -1,6 +1,7 @@
 #include "engine/ntx_tree.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/ntx_key.h"
 #include "runtime/errorchannel.h"
@@ -21,6 +22,13 @@ bool NtxTree::readPage(std::uint32_t off, Page& p, bool forInsert) {
     raiseNtxError(EG_CORRUPTION, 1012, io_->name());
     return false;
   }
+  if (cacheUsable()) {
+    auto it = cache_.find(off);
+    if (it != cache_.end()) {
+      std::copy(it->second.begin(), it->second.end(), p.bytes());
+      return true;
+    }
+  }
   if (io_->readAt(off, p.bytes(), kPageSize) != kPageSize) {
     if (forInsert) internalError(17);
     return false;
@@ -29,14 +37,27 @@ bool NtxTree::readPage(std::uint32_t off, Page& p, bool forInsert) {
     raiseNtxError(EG_CORRUPTION, 1012, io_->name());
     return false;
   }
+  if (cacheUsable()) cachePage(off, p);
   return true;
 }
 
+// Keeps at most this many pages of one order; a full cache starts over.
+constexpr std::size_t kCachedPages = 512;
+
+void NtxTree::cachePage(std::uint32_t off, const Page& p) {
+  if (cache_.size() >= kCachedPages && cache_.find(off) == cache_.end()) cache_.clear();
+  std::copy(p.bytes(), p.bytes() + kPageSize, cache_[off].begin());
+}
+
 bool NtxTree::writePage(std::uint32_t off, const Page& p) {
+  // The cached copy goes first: whatever the write's outcome, the cache never keeps a page
+  // older than the one asked for.
+  cache_.erase(off);
   if (io_->writeAt(off, p.bytes(), kPageSize) != kPageSize) {
     raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
     return false;
   }
+  if (cacheUsable()) cachePage(off, p);
   return true;
 }
 
@@ -97,6 +118,7 @@ bool NtxTree::open(NtxIo& io, bool shared) {
   lockCount_ = 0;
   endOffset_ = (std::uint64_t(size) + kPageSize - 1) / kPageSize * kPageSize;
   stack_.clear();
+  clearCache();
   curKey_.assign(std::size_t(h_.keySize), ' ');
   curRecno_ = 0;
   return true;
@@ -120,6 +142,7 @@ bool NtxTree::create(NtxIo& io, NtxHeader h, std::vector<KeyEntry> entries, bool
   shared_ = shared;
   lockCount_ = 0;
   stack_.clear();
+  clearCache();
   curKey_.assign(std::size_t(h_.keySize), ' ');
   curRecno_ = 0;
   if (!writeFullHeader()) {
@@ -134,15 +157,60 @@ bool NtxTree::rebuild(std::vector<KeyEntry> entries) {
   h_.freeHead = 0;
   endOffset_ = kPageSize;
   stack_.clear();
+  clearCache();
   io_->truncate(kPageSize);
   return buildTree(entries);
 }
 
 void NtxTree::sortEntries(std::vector<KeyEntry>& entries) const {
-  std::sort(entries.begin(), entries.end(), [this](const KeyEntry& a, const KeyEntry& b) {
-    int c = compare(a.key, b.key);
-    return c != 0 ? c < 0 : a.recno < b.recno;
+  // Keys are compared through the collation weights byte by byte; mapping every key to its
+  // weights once lets the sort compare plain bytes. This is the same order only for keys of
+  // one length, which the build's keys are (all padded to the key size).
+  const std::size_t ks = std::size_t(h_.keySize);
+  const bool sameLength = std::all_of(entries.begin(), entries.end(),
+                                      [ks](const KeyEntry& e) { return e.key.size() == ks; });
+  if (!sameLength) {
+    std::stable_sort(entries.begin(), entries.end(), [this](const KeyEntry& a, const KeyEntry& b) {
+      int c = compare(a.key, b.key);
+      return c != 0 ? c < 0 : a.recno < b.recno;
+    });
+    return;
+  }
+  const auto& w = collationWeights();
+  std::vector<std::uint8_t> mapped(entries.size() * ks);
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    for (std::size_t j = 0; j < ks; ++j)
+      mapped[i * ks + j] = w[static_cast<std::uint8_t>(entries[i].key[j])];
+  // Weights that every key shares in front decide nothing; the eight after them, as one
+  // big-endian number, decide most comparisons without touching the mapped keys.
+  std::size_t common = entries.empty() ? 0 : ks;
+  for (std::size_t i = 1; i < entries.size() && common > 0; ++i)
+    common =
+        std::size_t(std::mismatch(&mapped[0], &mapped[common], &mapped[i * ks]).first - &mapped[0]);
+  struct Item {
+    std::uint64_t prefix;
+    std::uint32_t index;
+  };
+  std::vector<Item> order(entries.size());
+  const std::size_t head = std::min<std::size_t>(ks, common + 8);
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    std::uint64_t p = 0;
+    for (std::size_t j = common; j < common + 8; ++j)
+      p = p << 8 | (j < head ? mapped[i * ks + j] : 0);
+    order[i] = Item{p, static_cast<std::uint32_t>(i)};
+  }
+  const bool desc = h_.descending;
+  std::sort(order.begin(), order.end(), [&](const Item& a, const Item& b) {
+    int c = a.prefix < b.prefix ? -1 : a.prefix > b.prefix ? 1 : 0;
+    if (c == 0 && ks > head)
+      c = std::memcmp(&mapped[a.index * ks + head], &mapped[b.index * ks + head], ks - head);
+    if (desc) c = -c;
+    return c != 0 ? c < 0 : entries[a.index].recno < entries[b.index].recno;
   });
+  std::vector<KeyEntry> sorted;
+  sorted.reserve(entries.size());
+  for (const Item& it : order) sorted.push_back(std::move(entries[it.index]));
+  entries.swap(sorted);
 }
 
 // Places sorted keys bottom-up: keys fill a leaf to the maximum; the key after a full page

@@ -12,8 +12,10 @@
 // (corruption 32/1012 for a damaged header or page, a page outside the file or a descent
 // deeper than 1023 levels; write error 24/1011; lock errors 41/1031..1038); the operation
 // then ends without a result and the position is cleared. Damaged files never crash or hang.
+#include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/ntx_format.h"
@@ -119,6 +121,12 @@ class NtxTree {
   bool afterRemoval(Page& p);
   bool buildTree(std::vector<KeyEntry>& entries);
   bool fail();
+  // Pages read or written stay in a cache while their contents are known to be current: for
+  // an exclusive file always, for a shared file only under the index lock, and only until
+  // the lock finds that another process changed the index (the update counter moved).
+  bool cacheUsable() const { return !shared_ || lockCount_ > 0; }
+  void cachePage(std::uint32_t off, const Page& p);
+  void clearCache() { cache_.clear(); }
 
   NtxIo* io_ = nullptr;
   NtxHeader h_;
@@ -131,6 +139,7 @@ class NtxTree {
   std::vector<Level> saved_;  // the position before a step, restored at either end
   std::string curKey_;
   std::uint32_t curRecno_ = 0;
+  std::unordered_map<std::uint32_t, std::array<std::uint8_t, kPageSize>> cache_;
 };
 
 }  // namespace kv::ntx

@@ -234,6 +234,7 @@ bool NtxTree::lock() {
           std::int64_t size = io_->size();
           if (size > 0) endOffset_ = (std::uint64_t(size) + kPageSize - 1) / kPageSize * kPageSize;
           stack_.clear();
+          clearCache();
         }
         return true;
       }

@@ -128,6 +128,64 @@ TEST(NtxTree, SharedUpdatesCountAndOthersSeeThem) {
   ASSERT_TRUE(b.unlock());
 }
 
+// A station that has read the index (its pages cached) sees another station's update after
+// its next lock; without the lock, its reads go to the file.
+TEST(NtxTree, SharedReadersSeeOtherStationsChangesAfterTheirLock) {
+  MemoryNtxIo io;
+  NtxTree a, b;
+  ASSERT_TRUE(a.create(io, header(5), entries({"K2", "K4"}), true));
+  ASSERT_TRUE(b.open(io, true));
+  ASSERT_TRUE(b.lock());
+  EXPECT_EQ(b.first(), 1u);
+  EXPECT_EQ(b.next(), 2u);
+  ASSERT_TRUE(b.unlock());
+  // Enough keys from the other station to split the root page b has read.
+  ASSERT_TRUE(a.lock());
+  for (std::uint32_t r = 3; r <= 80; ++r) ASSERT_TRUE(a.insert("K" + std::to_string(r % 10), r));
+  ASSERT_TRUE(a.commitUpdate());
+  ASSERT_TRUE(a.unlock());
+  ASSERT_TRUE(b.lock());
+  std::uint32_t n = 0;
+  for (std::uint32_t r = b.first(); r != 0; r = b.next()) ++n;
+  EXPECT_EQ(n, 80u);
+  EXPECT_EQ(b.seek("K0", false), 10u);
+  ASSERT_TRUE(b.unlock());
+}
+
+// The build's order is the collation's, whatever the keys share in front, and descending
+// orders invert it; equal keys keep record order.
+TEST(NtxTree, BuildSortsByCollationThenRecordNumber) {
+  static const char letters[] = {'A', 'a',    'N', '\xD1', 'n', '\xF1',
+                                 'O', '\xC1', 'E', '\xC8', '0', ' '};
+  for (const std::string& lead : {std::string(), std::string("CUSTOMER NAME ")}) {
+    for (bool desc : {false, true}) {
+      std::mt19937 rng(7);
+      std::vector<KeyEntry> in;
+      for (std::uint32_t r = 1; r <= 600; ++r) {
+        std::string k = lead;
+        for (int i = 0; i < 3; ++i) k += letters[rng() % sizeof letters];
+        k.resize(20, ' ');
+        in.push_back(KeyEntry{k, r});
+      }
+      std::vector<KeyEntry> want = in;
+      std::stable_sort(want.begin(), want.end(), [desc](const KeyEntry& x, const KeyEntry& y) {
+        int c = compareKeys(x.key, y.key);
+        return desc ? c > 0 : c < 0;
+      });
+      MemoryNtxIo io;
+      NtxTree t;
+      ASSERT_TRUE(t.create(io, header(20, desc), in, false));
+      auto got = checkNtx(io);
+      ASSERT_TRUE(got.clean());
+      ASSERT_EQ(got.entries.size(), want.size());
+      for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got.entries[i].key, want[i].key) << i << " lead '" << lead << "' desc " << desc;
+        EXPECT_EQ(got.entries[i].recno, want[i].recno) << i;
+      }
+    }
+  }
+}
+
 // ---- model-based run ----
 
 struct ModelCase {
