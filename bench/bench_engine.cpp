@@ -261,9 +261,8 @@ void BM_AppendSharedLocked_Sqlite(benchmark::State& state) {
   }
 }
 
-void BM_SequentialScan_Ours(benchmark::State& state) {
-  ensureReadTables();
-  DBUSEAREA(Value(true), Value("DBF"), Value("readtab"), Value(), Value(true));
+// Reads every record of the current area in its current order, then closes the tables.
+void walkOurs(benchmark::State& state) {
   WorkArea* wa = currentArea();
   std::int64_t sink = 0;
   for (auto _ : state) {
@@ -273,11 +272,11 @@ void BM_SequentialScan_Ours(benchmark::State& state) {
   DBCLOSEALL();
 }
 
-void BM_SequentialScan_Sqlite(benchmark::State& state) {
-  ensureReadTables();
+// Steps through a query on the read table, reading every column of every row.
+void querySqlite(benchmark::State& state, const char* sql) {
   sqlite3* db = openSqlite("readtab.db", false);
   sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "SELECT * FROM nalozi ORDER BY rowid", -1, &st, nullptr);
+  sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
   std::int64_t sink = 0;
   for (auto _ : state) {
     while (sqlite3_step(st) == SQLITE_ROW) readAllSqlite(st, sink);
@@ -286,6 +285,17 @@ void BM_SequentialScan_Sqlite(benchmark::State& state) {
   benchmark::DoNotOptimize(sink);
   sqlite3_finalize(st);
   sqlite3_close(db);
+}
+
+void BM_SequentialScan_Ours(benchmark::State& state) {
+  ensureReadTables();
+  DBUSEAREA(Value(true), Value("DBF"), Value("readtab"), Value(), Value(true));
+  walkOurs(state);
+}
+
+void BM_SequentialScan_Sqlite(benchmark::State& state) {
+  ensureReadTables();
+  querySqlite(state, "SELECT * FROM nalozi ORDER BY rowid");
 }
 
 std::vector<int> randomOrder() {
@@ -492,13 +502,7 @@ void BM_IndexWalk_Ours(benchmark::State& state) {
   ensureReadIndexes();
   openIndexedOurs("readtab", true, "rt_brnal", "rt_kor");
   ORDSETFOCUS(Value(2));
-  WorkArea* wa = currentArea();
-  std::int64_t sink = 0;
-  for (auto _ : state) {
-    for (wa->goTop(); !wa->eof(); wa->skip(1)) readAllOurs(wa, sink);
-  }
-  benchmark::DoNotOptimize(sink);
-  DBCLOSEALL();
+  walkOurs(state);
 }
 
 // The same walk on a table opened exclusively: no index lock, pages stay cached.
@@ -506,28 +510,12 @@ void BM_IndexWalkExclusive_Ours(benchmark::State& state) {
   ensureReadIndexes();
   openIndexedOurs("readtab", false, "rt_brnal", "rt_kor");
   ORDSETFOCUS(Value(2));
-  WorkArea* wa = currentArea();
-  std::int64_t sink = 0;
-  for (auto _ : state) {
-    for (wa->goTop(); !wa->eof(); wa->skip(1)) readAllOurs(wa, sink);
-  }
-  benchmark::DoNotOptimize(sink);
-  DBCLOSEALL();
+  walkOurs(state);
 }
 
 void BM_IndexWalk_Sqlite(benchmark::State& state) {
   ensureReadIndexes();
-  sqlite3* db = openSqlite("readtab.db", false);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "SELECT * FROM nalozi ORDER BY upper(KORISNIK)", -1, &st, nullptr);
-  std::int64_t sink = 0;
-  for (auto _ : state) {
-    while (sqlite3_step(st) == SQLITE_ROW) readAllSqlite(st, sink);
-    sqlite3_reset(st);
-  }
-  benchmark::DoNotOptimize(sink);
-  sqlite3_finalize(st);
-  sqlite3_close(db);
+  querySqlite(state, "SELECT * FROM nalozi ORDER BY upper(KORISNIK)");
 }
 
 void BM_IndexedAppendShared_Ours(benchmark::State& state) {

@@ -42,15 +42,6 @@ std::string withExtension(const std::string& name, const char* ext) {
   return name + ext;
 }
 
-// The memo file beside a table: the table's name with its extension replaced by ".dbt".
-std::string memoNameFor(const std::string& table) {
-  auto slash = table.rfind('/');
-  auto dot = table.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    return table + ".dbt";
-  return table.substr(0, dot) + ".dbt";
-}
-
 std::string joinDir(std::string dir, const std::string& name) {
   if (dir.empty()) return name;
   if (dir.back() != '/') dir += '/';
@@ -585,6 +576,14 @@ int DbfArea::unlock(std::uint32_t recNo) {
     fileLocked_ = false;
   }
   return kSuccess;
+}
+
+std::string memoNameFor(const std::string& table) {
+  auto slash = table.rfind('/');
+  auto dot = table.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return table + ".dbt";
+  return table.substr(0, dot) + ".dbt";
 }
 
 }  // namespace kv::engine

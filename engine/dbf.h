@@ -143,6 +143,9 @@ class DbfArea : public WorkArea {
 // first existing wins; when none exists the default-directory name is answered).
 std::string resolveDataFile(const std::string& name, const char* ext);
 
+// The memo file beside a table: the table's name with its extension replaced by ".dbt".
+std::string memoNameFor(const std::string& table);
+
 // Makes the "DBF" driver module known to the engine and registers it (start-up).
 void registerDbfDriver();
 

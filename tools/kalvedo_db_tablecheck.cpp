@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/dbf.h"
 #include "platform/file.h"
 
 namespace kv::tools {
@@ -22,14 +23,6 @@ std::string hexByte(unsigned v) {
   char b[8];
   std::snprintf(b, sizeof b, "0x%02X", v & 0xFFu);
   return b;
-}
-
-std::string memoNameFor(const std::string& table) {
-  auto slash = table.rfind('/');
-  auto dot = table.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    return table + ".dbt";
-  return table.substr(0, dot) + ".dbt";
 }
 
 class TableChecker {
@@ -153,8 +146,8 @@ class TableChecker {
     }
     if (memoField && !memoVersion) problem("memo field in a table of version 0x03");
     if (memoVersion && !memoField) note("version 0x83 without a memo field");
-    if (memoVersion && !platform::fileExists(memoNameFor(path_))) {
-      problem("memo file " + memoNameFor(path_) + " is missing");
+    if (memoVersion && !platform::fileExists(engine::memoNameFor(path_))) {
+      problem("memo file " + engine::memoNameFor(path_) + " is missing");
       sound = false;
     }
     return sound;
