@@ -293,6 +293,13 @@ void BM_SequentialScan_Ours(benchmark::State& state) {
   walkOurs(state);
 }
 
+// The same scan on a table opened exclusively, which is read ahead in chunks.
+void BM_SequentialScanExclusive_Ours(benchmark::State& state) {
+  ensureReadTables();
+  DBUSEAREA(Value(true), Value("DBF"), Value("readtab"), Value(), Value(false));
+  walkOurs(state);
+}
+
 void BM_SequentialScan_Sqlite(benchmark::State& state) {
   ensureReadTables();
   querySqlite(state, "SELECT * FROM nalozi ORDER BY rowid");
@@ -552,6 +559,7 @@ BENCHMARK(BM_AppendExclusive_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(
 BENCHMARK(BM_AppendSharedLocked_Ours)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_AppendSharedLocked_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_SequentialScan_Ours)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SequentialScanExclusive_Ours)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_SequentialScan_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RandomGoto_Ours)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RandomGoto_Sqlite)->Unit(benchmark::kMillisecond)->Iterations(5);

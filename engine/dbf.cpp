@@ -402,6 +402,7 @@ int DbfArea::close() {
       if (writeHeader() != kSuccess || writeEofAndCut() != kSuccess) r = kFailure;
     }
     commitFiles();
+    dropReadAhead();
     dbf_.close();
     memo_.file().close();
     runEvent(kEvClose);
@@ -433,6 +434,7 @@ int DbfArea::pack() {
   }
   recCount_ = k;
   updated_ = true;
+  dropReadAhead();
   return goTo(1);
 }
 
@@ -447,6 +449,7 @@ int DbfArea::zap() {
   if (readOnly_) return raiseFileError(EG_READONLY, 1025, 0, 0, ""), kFailure;
   if (goCold() != kSuccess) return kFailure;
   recCount_ = 0;
+  dropReadAhead();
   if (goTo(0) != kSuccess) return kFailure;
   updated_ = true;
   if (memo_.isOpen() && !memo_.writeHeader()) {

@@ -91,9 +91,11 @@ class DbfArea : public WorkArea {
   const std::string& fileName() const { return fullName_; }
 
   // Read-ahead for passes over the whole table in record order (index builds): while on,
-  // record reads are served from chunks of consecutive records read at once. A record
-  // written meanwhile drops the chunk, so a read never answers older bytes than its own
-  // write.
+  // record reads are served from chunks of consecutive records read at once, also on a
+  // shared table (the pass then sees the records as they were when their chunk was read).
+  // A table opened exclusively is read ahead whenever its records are read in order. A
+  // record written meanwhile is written into the chunk too, so a read never answers older
+  // bytes than the file holds.
   void setReadAhead(bool on);
 
  protected:
@@ -132,10 +134,12 @@ class DbfArea : public WorkArea {
   // Serves the current record from the read-ahead chunk, reading the next chunk when needed;
   // false when the record cannot be had that way (the caller reads it alone).
   bool readAheadRecord();
+  // Forgets the chunk (the table is closed, cut or rewritten).
+  void dropReadAhead();
 
   bool readAhead_ = false;
   std::vector<char> ahead_;
-  std::uint32_t aheadFirst_ = 0, aheadCount_ = 0;
+  std::uint32_t aheadFirst_ = 0, aheadCount_ = 0, lastRead_ = 0;
 };
 
 // Resolves a table or memo file name: adds `ext` when the name has none; a name without a

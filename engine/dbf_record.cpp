@@ -46,13 +46,24 @@ constexpr std::size_t kReadAheadBytes = 64 * 1024;
 
 void DbfArea::setReadAhead(bool on) {
   readAhead_ = on;
+  dropReadAhead();
+}
+
+void DbfArea::dropReadAhead() {
   aheadCount_ = 0;
-  if (!on) std::vector<char>().swap(ahead_);
+  lastRead_ = 0;
+  std::vector<char>().swap(ahead_);
 }
 
 bool DbfArea::readAheadRecord() {
-  if (!readAhead_) return false;
-  if (recNo_ < aheadFirst_ || recNo_ - aheadFirst_ >= aheadCount_) {
+  const bool inChunk =
+      aheadCount_ > 0 && recNo_ >= aheadFirst_ && recNo_ - aheadFirst_ < aheadCount_;
+  // A table no other station can write is read ahead as soon as its records are read one
+  // after the other; a shared one only when a whole-table pass asks for it.
+  const bool sequential = !shared_ && recNo_ == lastRead_ + 1;
+  lastRead_ = recNo_;
+  if (!readAhead_ && !inChunk && !sequential) return false;
+  if (!inChunk) {
     aheadCount_ = 0;
     const std::uint32_t want = std::max<std::uint32_t>(
         1, std::min<std::uint32_t>(recCount_ - recNo_ + 1,
@@ -70,9 +81,13 @@ bool DbfArea::readAheadRecord() {
 }
 
 int DbfArea::writeRecord(std::uint32_t n) {
-  aheadCount_ = 0;
+  // A record written inside the read-ahead chunk is written there too, so the chunk never
+  // answers older bytes than the file holds.
+  if (aheadCount_ > 0 && n >= aheadFirst_ && n - aheadFirst_ < aheadCount_)
+    std::copy(buf_.begin(), buf_.end(), ahead_.begin() + std::ptrdiff_t(n - aheadFirst_) * recLen_);
   std::int64_t put = dbf_.writeAt(recordPos(hdrLen_, recLen_, n), buf_.data(), recLen_);
   if (put != static_cast<std::int64_t>(recLen_)) {
+    aheadCount_ = 0;  // what the file holds now is unknown
     raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
     return kFailure;
   }
