@@ -225,10 +225,25 @@ bool NtxTree::buildTree(std::vector<KeyEntry>& entries) {
     p.initFresh();
     return p;
   };
-  auto append = [this](const Page& p, std::uint32_t& off) {
+  // Completed pages are appended strictly in file order, so they go out in batches.
+  constexpr std::size_t kBatchBytes = 64 * kPageSize;
+  std::vector<std::uint8_t> batch;
+  std::uint32_t batchStart = 0;
+  auto flushBatch = [&] {
+    if (batch.empty()) return true;
+    if (io_->writeAt(batchStart, batch.data(), batch.size()) != std::int64_t(batch.size())) {
+      raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
+      return false;
+    }
+    batch.clear();
+    return true;
+  };
+  auto append = [&](const Page& p, std::uint32_t& off) {
     off = static_cast<std::uint32_t>(endOffset_);
     endOffset_ += kPageSize;
-    return writePage(off, p);
+    if (batch.empty()) batchStart = off;
+    batch.insert(batch.end(), p.bytes(), p.bytes() + kPageSize);
+    return batch.size() < kBatchBytes || flushBatch();
   };
   std::vector<Page> levels;
   const std::string* prev = nullptr;
@@ -257,6 +272,7 @@ bool NtxTree::buildTree(std::vector<KeyEntry>& entries) {
     if (p.count() > 0 && !append(p, carry)) return fail();
   }
   if (carry == 0 && !append(fresh(), carry)) return fail();
+  if (!flushBatch()) return fail();
   h_.root = carry;
   h_.freeHead = 0;
   if (shared_) ++h_.updateCounter;

@@ -199,6 +199,24 @@ TEST_F(NtxBroken, ShortPageWriteIsAWriteError) {
   EXPECT_TRUE(raised(EG_WRITE, 1011));
 }
 
+// The build writes its pages in batches; a batch that does not reach the file fails the
+// build with the write error, whether it is a full batch or the last, partial one.
+TEST_F(NtxBroken, ShortBatchWriteFailsTheBuild) {
+  NtxHeader h;
+  h.keySize = 180;
+  h.keyText = "KEY";
+  std::vector<KeyEntry> keys;
+  for (std::uint32_t r = 1; r <= 600; ++r) keys.push_back({"K" + std::to_string(r), r});
+  for (int okWrites : {1, 2, 3}) {
+    MemoryNtxIo out{"short.ntx"};
+    out.writesBeforeFailure = okWrites;  // the header, then batches of pages
+    errors.clear();
+    NtxTree t;
+    EXPECT_FALSE(t.create(out, h, keys, false)) << okWrites;
+    EXPECT_TRUE(raised(EG_WRITE, 1011)) << okWrites;
+  }
+}
+
 TEST_F(NtxBroken, RandomDamageNeverCrashesOrHangs) {
   std::mt19937 rng(77);
   for (int round = 0; round < 150; ++round) {
