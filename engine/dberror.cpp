@@ -20,6 +20,18 @@ ErrorResult engineRaise(const ErrorSpec& spec) {
   return raiseError(spec);
 }
 
+ErrorSpec fileErrorSpec(int genCode, int subCode, const std::string& fileName, int osCode,
+                        int flags, int tries) {
+  ErrorSpec e;
+  e.genCode = genCode;
+  e.subCode = subCode;
+  e.fileName = fileName;
+  e.osCode = osCode;
+  e.flags = flags;
+  e.tries = tries;
+  return e;
+}
+
 ErrorResult dbcmdError(int genCode, int subCode, std::string_view operation) {
   ErrorSpec e;
   e.genCode = genCode;

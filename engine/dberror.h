@@ -2,6 +2,7 @@
 // The engine's one path to the runtime's error system. Tests may put a hook in front of it
 // to see every error record the engine raises and answer it themselves.
 #include <functional>
+#include <string>
 
 #include "runtime/error.h"
 
@@ -16,6 +17,12 @@ ErrorHook setErrorHook(ErrorHook hook);
 
 // Raises through the hook when one is installed, else through raiseError().
 ErrorResult engineRaise(const ErrorSpec& spec);
+
+// The record of an error about a file (open, create, read, write, lock, corruption): codes,
+// file name, operating-system code, the answers it allows and the attempts made so far.
+// The subsystem is left to the raiser.
+ErrorSpec fileErrorSpec(int genCode, int subCode, const std::string& fileName, int osCode = 0,
+                        int flags = 0, int tries = 0);
 
 // An error of the database commands (subsystem "DBCMD", default allowed): argument errors
 // (gen 1) and the no-table error (gen 35, subcode 2001).

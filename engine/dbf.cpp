@@ -100,14 +100,7 @@ DbfArea::~DbfArea() = default;
 
 int DbfArea::raiseFileError(int gen, int sub, int flags, int osCode, const std::string& file,
                             int tries) {
-  ErrorSpec e;
-  e.genCode = gen;
-  e.subCode = sub;
-  e.flags = flags;
-  e.osCode = osCode;
-  e.fileName = file;
-  e.tries = tries;
-  ErrorResult r = error(e);
+  ErrorResult r = error(fileErrorSpec(gen, sub, file, osCode, flags, tries));
   return r.answer == ErrorAnswer::Retry ? -1 : kFailure;
 }
 

@@ -157,14 +157,8 @@ void Page::closeAt(int p) {
 
 ErrorResult raiseNtxError(int genCode, int subCode, const std::string& fileName, int osCode,
                           int flags, int tries) {
-  ErrorSpec e;
-  e.genCode = genCode;
-  e.subCode = subCode;
-  e.osCode = osCode;
-  e.flags = flags;
-  e.tries = tries;
+  ErrorSpec e = engine::fileErrorSpec(genCode, subCode, fileName, osCode, flags, tries);
   e.subsystem = "DBFNTX";
-  e.fileName = fileName;
   return engine::engineRaise(e);
 }
 

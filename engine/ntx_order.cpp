@@ -22,13 +22,7 @@ std::string trimmed(std::string_view s) {
 
 // Raises an error about an index file; answers true when the handler asked for a retry.
 bool fileError(DbfArea& area, int gen, int sub, int flags, const std::string& path, int tries) {
-  ErrorSpec e;
-  e.genCode = gen;
-  e.subCode = sub;
-  e.flags = flags;
-  e.tries = tries;
-  e.osCode = platform::lastOsError();
-  e.fileName = path;
+  ErrorSpec e = fileErrorSpec(gen, sub, path, platform::lastOsError(), flags, tries);
   return area.error(e).answer == ErrorAnswer::Retry;
 }
 
