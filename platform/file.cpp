@@ -8,6 +8,9 @@
 
 #include <cerrno>
 #include <utility>
+#include <vector>
+
+#include "platform/filename.h"
 
 namespace kv::platform {
 
@@ -44,6 +47,11 @@ std::string dirOf(const std::string& path) {
   if (p == std::string::npos) return std::string();
   if (p == 0) return "/";
   return path.substr(0, p);
+}
+
+bool isRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool isDirectory(const std::string& path) {
@@ -131,8 +139,16 @@ File& File::operator=(File&& o) noexcept {
   return *this;
 }
 
-bool File::open(const std::string& path, Access access, Share share, Disposition disp) {
+bool File::open(const std::string& name, Access access, Share share, Disposition disp) {
   close();
+  // An existing file that differs only in case is opened (or, by a create, truncated) under
+  // its own name, so a create never adds a second file beside it.
+  const NameLookup found = lookupName(name);
+  if (found.match == NameMatch::Ambiguous) {
+    noteAmbiguous(found);
+    return false;
+  }
+  const std::string& path = found.path;
   int flags = O_CLOEXEC;
   // A lock of either kind needs a descriptor that can both read and write on some systems
   // (a write lock needs write access, a read lock read access), so writers open read-write.
@@ -337,7 +353,13 @@ bool File::unlock(std::uint64_t offset, std::uint64_t length) {
   return true;
 }
 
-bool deleteFile(const std::string& path) {
+bool deleteFile(const std::string& name) {
+  const NameLookup found = lookupName(name);
+  if (found.match == NameMatch::Ambiguous) {
+    noteAmbiguous(found);
+    return false;
+  }
+  const std::string& path = found.path;
   if (isDirectory(path)) {
     t_lastError = 5;
     return false;
@@ -351,10 +373,20 @@ bool deleteFile(const std::string& path) {
   return true;
 }
 
-bool renameFile(const std::string& from, const std::string& to) {
-  // An existing target is refused, as the Windows move does without its replace flag.
-  struct stat st {};
-  if (::lstat(to.c_str(), &st) == 0) {
+bool renameFile(const std::string& name, const std::string& to) {
+  const NameLookup source = lookupName(name);
+  if (source.match == NameMatch::Ambiguous) {
+    noteAmbiguous(source);
+    return false;
+  }
+  const std::string& from = source.path;
+  // An existing target is refused, as the Windows move does without its replace flag; so is
+  // one that differs from the target only in case, unless it is the source itself (a rename
+  // that only changes the case of a name).
+  const NameLookup target = lookupName(to);
+  if (target.match == NameMatch::Exact ||
+      (target.match == NameMatch::Folded && target.path != from) ||
+      target.match == NameMatch::Ambiguous) {
     t_lastError = 80;
     return false;
   }
@@ -368,8 +400,17 @@ bool renameFile(const std::string& from, const std::string& to) {
 }
 
 bool fileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  const NameLookup found = lookupName(path);
+  switch (found.match) {
+    case NameMatch::Exact:
+      return isRegularFile(path);
+    case NameMatch::Folded:
+    case NameMatch::Ambiguous:
+      return true;
+    case NameMatch::Missing:
+      break;
+  }
+  return false;
 }
 
 std::string findFirst(const std::string& pattern) {
@@ -381,28 +422,43 @@ std::string findFirst(const std::string& pattern) {
     t_lastError = 3;
     return std::string();
   }
-  // Directory order differs between file systems; the smallest matching name is answered so
-  // that the result does not depend on it.
-  std::string best;
-  bool found = false;
+  auto join = [&](const std::string& name) {
+    return dir.empty() ? name : (dir == "/" ? "/" + name : dir + "/" + name);
+  };
+  std::vector<std::string> names;
   while (dirent* e = ::readdir(d)) {
     std::string name = e->d_name;
-    if (name == "." || name == "..") continue;
-    if (::fnmatch(mask.c_str(), name.c_str(), FNM_PERIOD) != 0) continue;
-    std::string full = dir.empty() ? name : (dir == "/" ? "/" + name : dir + "/" + name);
-    if (!fileExists(full)) continue;
-    if (!found || name < best) {
-      best = name;
-      found = true;
-    }
+    if (name != "." && name != "..") names.push_back(std::move(name));
   }
   ::closedir(d);
-  if (!found) {
-    t_lastError = 2;
-    return std::string();
+  // Names that match as written win; only when none does is the pattern matched without
+  // regard to ASCII case. Directory order differs between file systems; the smallest
+  // matching name is answered so that the result does not depend on it.
+  auto fold = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+  };
+  const std::string foldedMask = fold(mask);
+  for (bool folded : {false, true}) {
+    std::string best;
+    bool found = false;
+    for (const std::string& name : names) {
+      const bool match = folded ? ::fnmatch(foldedMask.c_str(), fold(name).c_str(), FNM_PERIOD) == 0
+                                : ::fnmatch(mask.c_str(), name.c_str(), FNM_PERIOD) == 0;
+      if (!match || !isRegularFile(join(name))) continue;
+      if (!found || name < best) {
+        best = name;
+        found = true;
+      }
+    }
+    if (found) {
+      t_lastError = 0;
+      return join(best);
+    }
   }
-  t_lastError = 0;
-  return dir.empty() ? best : (dir == "/" ? "/" + best : dir + "/" + best);
+  t_lastError = 2;
+  return std::string();
 }
 
 }  // namespace kv::platform

@@ -10,6 +10,10 @@
 // lock; a conflict fails the open with code 32. Byte-range locks are open-file-description
 // locks too (F_OFD_SETLK), so, as with a Windows handle, their owner is the open file and
 // closing another descriptor of the same file does not drop them.
+//
+// Every name goes through lookupName() (platform/filename.h): a name not found exactly is
+// matched without regard to ASCII case in its directory, and a name that matches several
+// files differing only in case fails with code 80 (kAmbiguousName) rather than picking one.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,11 +46,15 @@ class File {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  // Opens `path`. Answers false (and sets lastOsError) on failure.
-  bool open(const std::string& path, Access access, Share share, Disposition disp);
+  // Opens `name`, or the one file that differs from it only in case; a create that finds
+  // such a file opens (and, for CreateAlways, truncates) it instead of adding a second one.
+  // Answers false (and sets lastOsError) on failure; an ambiguous name fails with 80.
+  bool open(const std::string& name, Access access, Share share, Disposition disp);
   void close();
   bool isOpen() const { return fd_ >= 0; }
   int fd() const { return fd_; }
+  // The name the file was opened under: the given one, or the name of the file on disk that
+  // differs from it only in case.
   const std::string& path() const { return path_; }
 
   // Positioned read: answers bytes read (short at end of file), -1 on failure.
@@ -80,16 +88,21 @@ class File {
   std::string path_;
 };
 
-// Deletes a file; false (with the code) on failure.
-bool deleteFile(const std::string& path);
-// Renames a file, replacing nothing: false when the target exists or on failure.
-bool renameFile(const std::string& from, const std::string& to);
-// True when the file exists (not a directory).
+// Deletes a file (or the one that differs from the name only in case); false (with the
+// code) on failure. An ambiguous name deletes nothing and fails with 80.
+bool deleteFile(const std::string& name);
+// Renames a file, replacing nothing: false when the target exists, also under another case
+// (unless that is the source itself), or on failure.
+bool renameFile(const std::string& name, const std::string& to);
+// True when the file exists (not a directory), exactly or differing only in case; also when
+// several files differ from the name only in case (a name of that file exists, although
+// opening it fails).
 bool fileExists(const std::string& path);
 // First file matching `pattern` (a path whose last component may hold * and ? wildcards,
 // matched as a shell matches them): the pattern's directory joined with the smallest
-// matching name (directories are not matched); empty when none. Sets code 2 (or 3 for a missing
-// directory) when nothing matches.
+// matching name (directories are not matched); empty when none. Names matching as written
+// win; when there is none the pattern is matched without regard to ASCII case. Sets code 2
+// (or 3 for a missing directory) when nothing matches.
 std::string findFirst(const std::string& pattern);
 
 }  // namespace kv::platform

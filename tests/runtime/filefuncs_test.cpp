@@ -146,11 +146,23 @@ TEST_F(FileFunctions, FileMatchesWildcardsAsAShellDoes) {
     const char* name;
     bool found;
   } cases[] = {
-      {"Nalozi.ntx", true},   {"Nalozi.ntx   ", true}, {"*.ntx", true},
-      {"*.dbf", true},        {"Nal?zi.dbf", true},    {"N*", true},
-      {"*.cdx", false},       {"nalozi.ntx", false},   {"Nalozi.nt", false},
-      {"?.dbf", false},       {"sub.ntx", false},      {"", false},
+      {"Nalozi.ntx", true},
+      {"Nalozi.ntx   ", true},
+      {"*.ntx", true},
+      {"*.dbf", true},
+      {"Nal?zi.dbf", true},
+      {"N*", true},
+      {"*.cdx", false},
+      {"Nalozi.nt", false},
+      {"?.dbf", false},
+      {"sub.ntx", false},
+      {"", false},
       {"nodir/*.dbf", false},
+      // Names and patterns not found as written match without regard to case.
+      {"nalozi.ntx", true},
+      {"NAL?ZI.DBF", true},
+      {"p*.DBF", true},
+      {"SUB.NTX", false},
   };
   for (const auto& c : cases) EXPECT_EQ(kv::FILE(name(c.name)), c.found) << c.name;
   EXPECT_EQ(FERASE(name("Nalozi.ntx")), 0);
