@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/filename.h"
+
 namespace kv::engine {
 
 namespace {
@@ -25,7 +27,8 @@ ErrorSpec fileErrorSpec(int genCode, int subCode, const std::string& fileName, i
   ErrorSpec e;
   e.genCode = genCode;
   e.subCode = subCode;
-  e.fileName = fileName;
+  // A name refused because several files differ from it only in case is shown with them all.
+  e.fileName = osCode == platform::kAmbiguousName ? platform::reportedName(fileName) : fileName;
   e.osCode = osCode;
   e.flags = flags;
   e.tries = tries;

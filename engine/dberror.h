@@ -20,7 +20,8 @@ ErrorResult engineRaise(const ErrorSpec& spec);
 
 // The record of an error about a file (open, create, read, write, lock, corruption): codes,
 // file name, operating-system code, the answers it allows and the attempts made so far.
-// The subsystem is left to the raiser.
+// The subsystem is left to the raiser. When the file operation was refused because the name
+// matches several files that differ only in case, the file name names them all.
 ErrorSpec fileErrorSpec(int genCode, int subCode, const std::string& fileName, int osCode = 0,
                         int flags = 0, int tries = 0);
 

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "engine/areas.h"
 #include "engine/dbf_lock.h"
 #include "engine/drivers.h"
 #include "engine/fieldconv.h"
 #include "platform/clock.h"
+#include "platform/filename.h"
 #include "runtime/lifecycle.h"
 #include "runtime/settings.h"
 
@@ -33,13 +35,6 @@ void put16(unsigned char* p, std::uint32_t v) {
 
 bool hasDirectory(const std::string& name) {
   return name.find('/') != std::string::npos;
-}
-
-std::string withExtension(const std::string& name, const char* ext) {
-  auto slash = name.rfind('/');
-  auto dot = name.rfind('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) return name;
-  return name + ext;
 }
 
 std::string joinDir(std::string dir, const std::string& name) {
@@ -69,10 +64,17 @@ std::unique_ptr<WorkArea> makeDbf() {
 }  // namespace
 
 std::string resolveDataFile(const std::string& name, const char* ext) {
-  std::string n = withExtension(name, ext);
-  if (hasDirectory(n)) return n;
+  std::string n = platform::withDefaultExtension(name, ext);
+  // A file that differs from the name only in case is answered under its own name, so that
+  // the names derived from it (the memo file) follow its case. Several such files stop the
+  // search at their directory: the open then fails naming them all.
+  auto found = [](const std::string& cand) -> std::optional<std::string> {
+    if (!platform::fileExists(cand)) return std::nullopt;
+    return platform::existingName(cand);
+  };
+  if (hasDirectory(n)) return found(n).value_or(n);
   std::string first = joinDir(setText(kSetDefault), n);
-  if (platform::fileExists(first)) return first;
+  if (auto f = found(first)) return *f;
   std::string path = setText(kSetPath);
   std::size_t start = 0;
   while (start <= path.size()) {
@@ -82,8 +84,7 @@ std::string resolveDataFile(const std::string& name, const char* ext) {
     while (!dir.empty() && dir.front() == ' ') dir.erase(dir.begin());
     while (!dir.empty() && dir.back() == ' ') dir.pop_back();
     if (!dir.empty()) {
-      std::string cand = joinDir(dir, n);
-      if (platform::fileExists(cand)) return cand;
+      if (auto f = found(joinDir(dir, n))) return *f;
     }
     start = end + 1;
   }
@@ -116,6 +117,7 @@ int DbfArea::open(const OpenInfo& info) {
                        tries) != -1)
       return kFailure;
   }
+  fullName_ = dbf_.path();  // the name on disk, whose case the memo file's name follows
   auto corrupt = [&](const std::string& file) {
     raiseFileError(EG_CORRUPTION, 1012, 0, 0, file);
     dbf_.close();
@@ -263,13 +265,15 @@ int DbfArea::create(const OpenInfo& info) {
   shared_ = false;
   readOnly_ = false;
   // A new table goes to the default directory (never along the search path).
-  fullName_ = withExtension(info.fileName, ".dbf");
+  fullName_ = platform::withDefaultExtension(info.fileName, ".dbf");
   if (!hasDirectory(fullName_)) fullName_ = joinDir(setText(kSetDefault), fullName_);
   for (int tries = 1;; ++tries) {
     bool existed = platform::fileExists(fullName_);
     if (dbf_.open(fullName_, platform::Access::ReadWrite, platform::Share::Exclusive,
-                  platform::Disposition::CreateAlways))
+                  platform::Disposition::CreateAlways)) {
+      fullName_ = dbf_.path();  // an existing file under another case was taken over
       break;
+    }
     int os = platform::lastOsError();
     // Only a file this attempt brought into being is removed: an existing table that
     // another station holds open (code 32) must survive a failed create.
@@ -575,11 +579,7 @@ int DbfArea::unlock(std::uint32_t recNo) {
 }
 
 std::string memoNameFor(const std::string& table) {
-  auto slash = table.rfind('/');
-  auto dot = table.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-    return table + ".dbt";
-  return table.substr(0, dot) + ".dbt";
+  return platform::derivedName(table, "", ".dbt");
 }
 
 }  // namespace kv::engine

@@ -142,12 +142,16 @@ class DbfArea : public WorkArea {
   std::uint32_t aheadFirst_ = 0, aheadCount_ = 0, lastRead_ = 0;
 };
 
-// Resolves a table or memo file name: adds `ext` when the name has none; a name without a
-// directory is looked for in the default directory and then along the search path (the
-// first existing wins; when none exists the default-directory name is answered).
+// Resolves a table or memo file name: adds `ext` when the name has none (in the case of the
+// name, see platform::derivedName); a name without a directory is looked for in the default
+// directory and then along the search path (the first directory holding the file, also under
+// another case, wins; when none does the default-directory name is answered). A file found
+// under another case is answered under its own name; a name matching several files that
+// differ only in case is answered as given, and opening it fails naming them all.
 std::string resolveDataFile(const std::string& name, const char* ext);
 
-// The memo file beside a table: the table's name with its extension replaced by ".dbt".
+// The memo file beside a table: the table's name with its extension replaced by ".dbt",
+// in the case of the table's name (NALOZI.DBF: NALOZI.DBT; Nalozi.dbf: Nalozi.dbt).
 std::string memoNameFor(const std::string& table);
 
 // Makes the "DBF" driver module known to the engine and registers it (start-up).

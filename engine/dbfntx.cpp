@@ -5,6 +5,7 @@
 
 #include "engine/drivers.h"
 #include "engine/ntx_keyvalue.h"
+#include "platform/filename.h"
 #include "runtime/settings.h"
 
 namespace kv::engine {
@@ -19,12 +20,10 @@ bool hasDirectory(const std::string& name) {
   return name.find('/') != std::string::npos;
 }
 
-// A new index goes to the default directory unless its name has a directory.
+// A new index goes to the default directory unless its name has a directory; a bag name
+// without an extension gets ".ntx" in its own case (NALOZI: NALOZI.NTX).
 std::string newIndexPath(const std::string& bag) {
-  std::string name = bag;
-  auto slash = name.rfind('/');
-  auto dot = name.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) name += ".ntx";
+  std::string name = platform::withDefaultExtension(bag, ".ntx");
   if (hasDirectory(name)) return name;
   std::string dir = setText(kSetDefault);
   if (dir.empty()) return name;

@@ -57,13 +57,14 @@ bool NtxOrder::open(DbfArea& area, const std::string& path) {
     if (file_.open(path, access, share, platform::Disposition::OpenExisting)) break;
     if (!fileError(area, EG_OPEN, 1003, kCanRetry, path, tries)) return false;
   }
+  path_ = file_.path();  // the name on disk
   if (!tree_.open(io_, area.isShared())) {
     file_.close();
     return false;
   }
   const ntx::NtxHeader& h = tree_.header();
   auto corrupt = [&] {
-    ntx::raiseNtxError(EG_CORRUPTION, 1012, path);
+    ntx::raiseNtxError(EG_CORRUPTION, 1012, path_);
     file_.close();
     return false;
   };
@@ -157,12 +158,13 @@ int NtxOrder::create(DbfArea& area, const std::string& path, const ntx::NtxHeade
       break;
     if (!fileError(area, EG_CREATE, 1006, kCanRetry, path, tries)) return kFailure;
   }
+  path_ = file_.path();  // an existing index under another case was taken over
   tag_ = trimmed(h.tagName).empty() ? tagFromPath(path) : upperName(trimmed(h.tagName));
   std::vector<ntx::KeyEntry> entries;
   // A failed create leaves no half-built index file behind.
   auto abandon = [&](int status) {
     file_.close();
-    platform::deleteFile(path);
+    platform::deleteFile(path_);
     return status;
   };
   if (!collect(area, cond, entries)) return abandon(kFailure);

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstring>
 
+#include "platform/filename.h"
 #include "platform/msgbox.h"
 #include "platform/process.h"
 
@@ -18,7 +19,11 @@ namespace {
 char g_path[4096] = {0};
 volatile std::sig_atomic_t g_started = 0;
 
-void setPath(std::string_view path) {
+// The name is settled here, outside any signal handler: an existing log that differs from it
+// only in case (ERROR.TXT) is written instead of a second one. When several do, the log goes
+// to the name as given rather than being lost.
+void setPath(std::string_view given) {
+  const std::string path = platform::existingName(std::string(given));
   std::size_t n = path.size() < sizeof(g_path) - 1 ? path.size() : sizeof(g_path) - 1;
   std::memcpy(g_path, path.data(), n);
   g_path[n] = '\0';

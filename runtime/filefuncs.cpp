@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/filename.h"
 #include "runtime/error.h"
 
 namespace kv {
@@ -79,7 +80,7 @@ ErrorAnswer raiseFileError(int genCode, int subCode, const std::string& fileName
   e.osCode = pf::lastOsError();
   e.tries = tries;
   e.operation = "__COPYFILE";
-  e.fileName = fileName;
+  e.fileName = pf::reportedName(fileName);  // names every file of an ambiguous name
   e.args = {source.deref(), target.deref()};
   return raiseError(e).answer;
 }

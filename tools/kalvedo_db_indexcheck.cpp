@@ -7,6 +7,7 @@
 #include "engine/ntx_check.h"
 #include "engine/ntx_keyvalue.h"
 #include "platform/file.h"
+#include "platform/filename.h"
 #include "runtime/error.h"
 #include "tools/kalvedo_db_errortrap.h"
 
@@ -41,8 +42,9 @@ class IndexChecker {
     platform::File f;
     if (!f.open(path_, platform::Access::Read, platform::Share::Shared,
                 platform::Disposition::OpenExisting)) {
-      out_.problem(path_, "cannot be opened (operating-system error " +
-                              std::to_string(platform::lastOsError()) + ")");
+      out_.problem(platform::reportedName(path_), "cannot be opened (operating-system error " +
+                                                      std::to_string(platform::lastOsError()) +
+                                                      ")");
       return 0;
     }
     ntx::FileNtxIo io(f);

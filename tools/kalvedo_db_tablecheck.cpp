@@ -6,6 +6,7 @@
 
 #include "engine/dbf.h"
 #include "platform/file.h"
+#include "platform/filename.h"
 
 namespace kv::tools {
 
@@ -32,8 +33,10 @@ class TableChecker {
   TableFacts run() {
     if (!file_.open(path_, platform::Access::Read, platform::Share::Shared,
                     platform::Disposition::OpenExisting)) {
-      problem("cannot be opened (operating-system error " +
-              std::to_string(platform::lastOsError()) + ")");
+      // A name of several files that differ only in case is shown with all of them.
+      out_.problem(platform::reportedName(path_), "cannot be opened (operating-system error " +
+                                                      std::to_string(platform::lastOsError()) +
+                                                      ")");
       return facts_;
     }
     size_ = file_.size();

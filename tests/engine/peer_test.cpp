@@ -9,6 +9,7 @@
 using namespace kv;
 using namespace kv::engine;
 using kvtest::EngineTest;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -112,4 +113,39 @@ TEST_F(PeerTest, TablesWeWriteThePeerReadsTheSame) {
             "'big' 123.4 1900-01-01 True 1500 'yyyyyyyyyyyy'\n"
             "--\n"
             "' lead' 0.0 None False 0 ''\n");
+}
+
+// A peer's table copied in capitals (PEER.DBF with PEER.DBT, as the peer names them) or with
+// a memo file under another case than its table is read under any spelling of its name.
+TEST_F(PeerTest, TablesThePeerWritesInCapitalsAreRead) {
+  if (!peersAvailable()) GTEST_SKIP() << "python3-dbf not installed";
+  auto write = [&](const std::string& name) {
+    writeBytes("w.py",
+               "import dbf\n"
+               "t = dbf.Table('" +
+                   path(name) +
+                   "', 'NAME C(10); NOTE M', dbf_type='db3', codepage='cp1250')\n"
+                   "t.open(mode=dbf.READ_WRITE)\n"
+                   "t.append(('prvi', 'opis\\r\\nkvara'))\n"
+                   "t.append(('drugi', 'y'*600))\n"
+                   "t.close()\n");
+    run("/usr/bin/python3 " + path("w.py"));
+  };
+  write("PEER.DBF");
+  write("mixed.dbf");
+  fs::rename(path("mixed.dbf"), path("MIXED.DBF"));  // its memo stays mixed.dbt
+  ASSERT_TRUE(fs::exists(path("PEER.DBT")));
+  for (const char* table : {"peer", "Peer.dbf", "PEER.DBF", "mixed", "MIXED.DBF"}) {
+    SCOPED_TRACE(table);
+    use(table);
+    ASSERT_TRUE(errors.empty());
+    ASSERT_EQ(__LASTREC().asDouble(), 2);
+    DBGOTO(Value(1));
+    EXPECT_EQ(FIELDGET(Value(1)).str(), "prvi      ");
+    EXPECT_EQ(FIELDGET(Value(2)).str(), "opis\r\nkvara");
+    DBGOTO(Value(2));
+    EXPECT_EQ(FIELDGET(Value(2)).str(), std::string(600, 'y'));
+    DBCLOSEALL();
+  }
+  EXPECT_FALSE(fs::exists(path("MIXED.DBT")));
 }
