@@ -7,6 +7,7 @@
 
 #include "app/messagedlg.h"
 #include "engine/dbfunc.h"
+#include "platform/filename.h"
 #include "runtime/arrays.h"
 #include "runtime/callstack.h"
 #include "runtime/error.h"
@@ -92,12 +93,6 @@ Value rows(const FieldDef (&defs)[N]) {
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
   return upperName(a) == upperName(b);
-}
-
-// The file name without a trailing ".dbf" (any case): "Nalozi" for "Nalozi.dbf".
-std::string baseName(std::string_view file) {
-  if (file.size() >= 4 && equalsNoCase(file.substr(file.size() - 4), ".dbf")) file.remove_suffix(4);
-  return std::string(file);
 }
 
 std::string twoDigits(int n) {
@@ -202,17 +197,19 @@ void CREATEDBF(const Value& fileName) {
 
   // Keep the old table (and its memo file) under a backup name that records its field count.
   // The table is made anew only when the backup is complete: a copy the error handler
-  // abandoned would otherwise lose the records or memo texts it did not copy.
-  const std::string base = baseName(file.str());
+  // abandoned would otherwise lose the records or memo texts it did not copy. The backup
+  // names follow the case of the table on disk (NALOZI.DBF: NALOZI_K24.DBF).
+  const std::string table = platform::existingName(file.toStdString());
+  const std::string memo = platform::derivedName(table, "", ".dbt");
+  const std::string nn = twoDigits(fieldCount);
   std::string backup;
-  if (FILE(Value(base + ".dbt"))) {
-    backup = base + "_K" + twoDigits(fieldCount) + ".dbf";
+  if (FILE(Value(memo))) {
+    backup = platform::derivedName(table, "_K" + nn, ".dbf");
     KV_LINE();
     if (!__COPYFILE(file, Value(backup))) return;
-    if (!__COPYFILE(Value(base + ".dbt"), Value(base + "_K" + twoDigits(fieldCount) + ".dbt")))
-      return;
+    if (!__COPYFILE(Value(memo), Value(platform::derivedName(table, "_K" + nn, ".dbt")))) return;
   } else {
-    backup = base + ".K" + twoDigits(fieldCount);
+    backup = platform::derivedName(table, "", ".K" + nn);
     KV_LINE();
     if (!__COPYFILE(file, Value(backup))) return;
   }

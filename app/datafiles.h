@@ -26,8 +26,10 @@ void INITDBF();
 // - a file with at least as many fields as aDbf is left as it is;
 // - a file with fewer fields n is kept as a backup and made anew: with a memo file beside
 //   it the backups are BASE_Knn.dbf and BASE_Knn.dbt, else the table is copied to BASE.Knn
-//   (nn: n with two digits); every record of the backup, deleted ones included and still
-//   marked deleted, is appended into the new table by field name; new fields stay blank.
+//   (nn: n with two digits; BASE and the added letters in the case of the table's file on
+//   disk, so NALOZI.DBF keeps NALOZI_K24.DBF and NALOZI_K24.DBT); every record of the backup,
+//   deleted ones included and still marked deleted, is appended into the new table by field name;
+//   new fields stay blank.
 // The index file is not touched. Failures raise the runtime's errors. When the error handler
 // abandons the first open or a backup copy (another station holds the file), the table is
 // left as it is rather than made anew without a complete backup.
