@@ -138,8 +138,7 @@ std::string dateToText(std::int32_t julian, std::string_view format) {
 std::int32_t textToDate(std::string_view text, std::string_view format, int epoch) {
   int rank[3];
   fieldRanks(format, rank);
-  int field[4] = {0, 0, 0, 0};   // by rank 1..3
-  int digits[4] = {0, 0, 0, 0};  // digits seen per rank
+  int field[4] = {0, 0, 0, 0};  // by rank 1..3
   int current = 1;
   bool afterSeparator = false;
   for (char c : text) {
@@ -148,7 +147,6 @@ std::int32_t textToDate(std::string_view text, std::string_view format, int epoc
       if (current > 3) continue;
       // Long runs of digits cannot make a valid date; stop growing before overflow.
       if (field[current] < 100000) field[current] = field[current] * 10 + (c - '0');
-      ++digits[current];
     } else if (c != ' ') {
       if (!afterSeparator) ++current;
       afterSeparator = true;
@@ -157,7 +155,6 @@ std::int32_t textToDate(std::string_view text, std::string_view format, int epoc
   const int day = field[rank[0]];
   const int month = field[rank[1]];
   int year = field[rank[2]];
-  if (digits[rank[2]] > 2) return julianFromCalendar(day, month, year);
   if (year < 100 && format.size() == 8) {
     const int base = epoch - epoch % 100;
     year += year < epoch % 100 ? base + 100 : base;

@@ -42,12 +42,12 @@ std::string activeDateFormat();
 // blanks in those places.
 std::string dateToText(std::int32_t julian, std::string_view format);
 
-// Text to date under `format`, with the epoch year for two-digit years. Fields are ranked
+// Text to date under `format`, with the epoch year for years below 100. Fields are ranked
 // by the order of "D", "M" and "Y" in the format; digits fill the current field, any other
-// non-blank character moves on to the next (a run of them counts once). A year written
-// with one or two digits gets the epoch: under an eight-character format it is windowed
-// (years below epoch mod 100 go to the next century), otherwise the epoch year is added.
-// A year written with three or more digits is taken as written. Invalid text gives 0.
+// non-blank character moves on to the next (a run of them counts once). A year below 100
+// gets the epoch however many digits it was written with ("0007" is 7): under an
+// eight-character format it is windowed (years below epoch mod 100 go to the next century),
+// otherwise the epoch year is added (year 0 stays invalid). Invalid text gives 0.
 std::int32_t textToDate(std::string_view text, std::string_view format, int epoch);
 
 // The stored form: "YYYYMMDD", eight blanks for the empty date.

@@ -54,12 +54,21 @@ TEST_F(Dates, InvalidCalendarDatesGiveZero) {
 TEST_F(Dates, EveryDayRoundTripsThroughTextAndStoredForm) {
   const std::int32_t first = julianFromCalendar(1, 1, 1);
   const std::int32_t last = julianFromCalendar(31, 12, 2999);
+  const std::int32_t year100 = julianFromCalendar(1, 1, 100);
   ASSERT_GT(first, 0);
   ASSERT_GT(last, first);
   int lastDow = weekday(first - 1 + 1) - 1;
   for (std::int32_t n = first; n <= last; ++n) {
     const std::string text = dateToText(n, "DD.MM.YYYY");
-    ASSERT_EQ(textToDate(text, "DD.MM.YYYY", 1900), n) << text;
+    if (n >= year100) {
+      ASSERT_EQ(textToDate(text, "DD.MM.YYYY", 1900), n) << text;
+    } else {
+      // A year below 100 reads back with the epoch added, however it was written.
+      const CalendarDate d = calendarDate(n);
+      ASSERT_EQ(textToDate(text, "DD.MM.YYYY", 1900),
+                julianFromCalendar(d.day, d.month, d.year + 1900))
+          << text;
+    }
     const std::string stored = dateToStored(n);
     ASSERT_EQ(storedToDate(stored), n) << stored;
     const CalendarDate d = calendarDate(n);
@@ -108,9 +117,15 @@ TEST_F(Dates, TextToDate) {
       {"02/13/2013", "MM/DD/YYYY", 1900, 13, 2, 2013},
       {"2013-02-13", "YYYY-MM-DD", 1900, 13, 2, 2013},
       {" 1. 2.2013", "DD.MM.YYYY", 1900, 1, 2, 2013},
-      {"1..2..2013", "DD.MM.YYYY", 1900, 1, 2, 2013},  // separators in a row count once
-      {"1/2-2013", "DD.MM.YYYY", 1900, 1, 2, 2013},    // any separator will do
-      {"13.02.0013", "DD.MM.YYYY", 1900, 13, 2, 13},   // a year written in full stays
+      {"1..2..2013", "DD.MM.YYYY", 1900, 1, 2, 2013},   // separators in a row count once
+      {"1/2-2013", "DD.MM.YYYY", 1900, 1, 2, 2013},     // any separator will do
+      {"13.02.0013", "DD.MM.YYYY", 1900, 13, 2, 1913},  // below 100 whatever the digits
+      {"05.06.0007", "DD.MM.YYYY", 1900, 5, 6, 1907},
+      {"05.06.007", "DD.MM.YYYY", 1950, 5, 6, 1957},
+      {"05.06.0007", "DD.MM.YY", 1950, 5, 6, 2007},  // windowed under the short format
+      {"05.06.0099", "DD.MM.YY", 1950, 5, 6, 1999},
+      {"05.06.0100", "DD.MM.YYYY", 1900, 5, 6, 100},  // 100 and above as written
+      {"05.06.0000", "DD.MM.YYYY", 1900, 0, 0, 0},    // year 0 gets no epoch
       {"  .  .    ", "DD.MM.YYYY", 1900, 0, 0, 0},
       {"", "DD.MM.YYYY", 1900, 0, 0, 0},
       {"99999999999.1.2013", "DD.MM.YYYY", 1900, 0, 0, 0},
