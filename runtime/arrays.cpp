@@ -181,7 +181,7 @@ std::int32_t ASCAN(const Value& av, const Value& targetV, const Value& start, co
     if (target.isBlock()) {
       match = isTrue(callBlock(target, {item}));
     } else {
-      match = equalityComparable(item, target) && valuesEqual(item, target);
+      match = valuesEqual(item, target);
     }
     if (match) return static_cast<std::int32_t>(i + 1);
   }

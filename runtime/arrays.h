@@ -32,8 +32,9 @@ Value ACLONE(const Value& a);
 
 // ASCAN(a, target [, start [, count]]): index of the first element in the range for which
 // the target block answers true, or (target not a block) element = target holds; 0 when
-// none, or when a is not an array. Elements whose kind cannot be compared with the target
-// (a number against a text, ...) do not match rather than raising.
+// none, or when a is not an array. The comparison is the "=" operator's: an element whose
+// kind cannot be compared with the target (a number against a text, ...) raises its
+// argument error, and the element matches only when the handler's substitute is true.
 std::int32_t ASCAN(const Value& a, const Value& target, const Value& start = Value(),
                    const Value& count = Value());
 

@@ -126,12 +126,10 @@ TEST(Arrays, ScanFindsTheFirstMatch) {
   EXPECT_EQ(ASCAN(Value(), Value("An")), 0);
   EXPECT_EQ(ASCAN(Value("Ana"), Value("An")), 0);
 
-  // Kinds that do not compare with the target do not match; nil finds nil.
+  // Nil is unequal to everything but nil without an error; integers and doubles compare.
   Value mixed = list({Value(1), Value(), Value("1"), Value(1.0), Value::newArray()});
-  EXPECT_EQ(ASCAN(mixed, Value("1")), 3);
   EXPECT_EQ(ASCAN(mixed, Value(1.0)), 1);
   EXPECT_EQ(ASCAN(mixed, Value()), 2);
-  EXPECT_EQ(ASCAN(mixed, mixed.arr()->items[4]), 5);
 
   // A block gets each element; only the logical true is a match.
   std::vector<int> seen;
@@ -141,6 +139,44 @@ TEST(Arrays, ScanFindsTheFirstMatch) {
   });
   EXPECT_EQ(ASCAN(list({Value(1), Value(2), Value(3), Value(4)}), block, Value(2)), 3);
   EXPECT_EQ(seen, (std::vector<int>{2, 3}));
+}
+
+// An element of another kind than the target raises the argument error of "=", as the
+// operator would; the element matches only when the handler's substitute is true.
+TEST(Arrays, ScanRaisesForAMixOfKinds) {
+  const struct {
+    Value array;
+    Value target;
+    bool answer;  // the handler's substitute
+    int raised;   // errors the scan raised
+    int result;
+  } cases[] = {
+      {list({Value(1), Value("a")}), Value("a"), false, 1, 2},
+      {list({Value(1), Value("a")}), Value("a"), true, 1, 1},
+      {list({Value(1), Value(), Value("1"), Value(1.0)}), Value("1"), false, 1, 3},
+      {list({Value("x"), Value::date(5), Value(1)}), Value(1), false, 2, 3},
+      {list({Value(1), Value::newArray()}), Value::newArray(), false, 1, 0},
+      {list({Value(.5), Value(true)}), Value(true), false, 1, 2},
+  };
+  for (const auto& c : cases) {
+    int raised = 0;
+    ERRORBLOCK(makeBlock(
+        [&](Args args) {
+          const Value& e = arg(args, 0);
+          EXPECT_EQ(send(e, "GENCODE").asInt(), EG_ARG);
+          EXPECT_EQ(send(e, "SUBCODE").asInt(), 1071);
+          EXPECT_EQ(send(e, "OPERATION").str(), "=");
+          ++raised;
+          return Value(c.answer);
+        },
+        1));
+    EXPECT_EQ(ASCAN(c.array, c.target), c.result);
+    EXPECT_EQ(raised, c.raised);
+    resetErrorSystem();
+  }
+  // The same array is the same array.
+  Value rows = list({Value::newArray(), Value::newArray()});
+  EXPECT_EQ(ASCAN(rows, rows.arr()->items[1]), 2);
 }
 
 TEST(Arrays, ScanStopsWhenTheBlockIsAbandoned) {
