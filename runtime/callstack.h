@@ -17,7 +17,8 @@ struct Frame {
 // Guard that pushes a frame for the lifetime of a procedure. Use KV_PROC("NAME") at the top of
 // a procedure (KV_METHOD("CLASS", "METHOD") in a method) and KV_LINE() to record the current
 // source line before a call that may fail. The frames are plain reads for the
-// protection-fault handler, so a frame's name must outlive it (a literal).
+// protection-fault handler, so a frame's name must outlive it: a literal, or text its owner
+// keeps unchanged while the frame lives (the companion names an expression's frame so).
 class FrameGuard {
  public:
   explicit FrameGuard(const char* name, int line = 0) noexcept;

@@ -1,8 +1,10 @@
 #include "tools/kalvedo_db_eval.h"
 
 #include <iostream>
+#include <string_view>
 
 #include "platform/codepage.h"
+#include "runtime/callstack.h"
 #include "runtime/dates.h"
 #include "runtime/macro.h"
 #include "runtime/numfmt.h"
@@ -12,6 +14,21 @@
 namespace kv::tools {
 
 namespace {
+
+// Longest expression text a call-chain line shows; a longer one is cut and ends in "...".
+constexpr std::size_t kTracedTextLength = 60;
+
+// The name of an expression's frame in the call trace: "EVAL: " and the expression text on
+// one line (line breaks and other control characters become blanks), cut to a readable
+// length.
+std::string frameName(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  }
+  if (shown.size() > kTracedTextLength) shown = shown.substr(0, kTracedTextLength - 3) + "...";
+  return "EVAL: " + shown;
+}
 
 void usage() {
   std::cerr << "kalvedo-db: usage: kalvedo-db eval [--date FORMAT] [--century] [--deleted] "
@@ -60,10 +77,18 @@ int dbEvalCommand(const std::vector<std::string>& args) {
     usage();
     return 2;
   }
-  for (const std::string& text : expressions) {
-    // A text that does not compile raises the syntax error; a run-time error raises its
-    // own. Either goes to the installed handler, which ends the run when nobody handles it.
-    Value result = evalMacroText(Value(platform::utf8ToCp1250(text)));
+  for (std::size_t i = 0; i < expressions.size(); ++i) {
+    const std::string text = platform::utf8ToCp1250(expressions[i]);
+    // Each expression runs in a frame of its own, so an error report's call chain names it:
+    // "EVAL: " and its text, with its position among the expressions as the line.
+    const std::string name = frameName(text);
+    Value result;
+    {
+      FrameGuard frame(name.c_str(), static_cast<int>(i + 1));
+      // A text that does not compile raises the syntax error; a run-time error raises its
+      // own. Either goes to the installed handler, which ends the run when nobody handles it.
+      result = evalMacroText(Value(text));
+    }
     std::cout << platform::cp1250ToUtf8(formatEvalResult(result)) << '\n' << std::flush;
   }
   return 0;

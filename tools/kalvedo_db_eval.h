@@ -6,7 +6,9 @@
 // own line (see formatEvalResult). The options set the date format, the century and the
 // hiding of deleted records before the first expression. An expression that does not compile
 // or fails at run time raises its error through the runtime's error system, whose handler
-// reports it and ends the run with error level 1.
+// reports it and ends the run with error level 1; the report's call chain names the
+// expression ("Called from EVAL: TEXT (N)", N its position among the expressions, the text
+// cut to 60 characters).
 #include <string>
 #include <vector>
 

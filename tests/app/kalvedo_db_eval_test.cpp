@@ -82,6 +82,33 @@ TEST_F(DbEvalTest, UnhandledErrorsEndWithCodeOneAfterEarlierResults) {
   }
 }
 
+// The report of an unhandled error names the expression that failed: its text, on one line
+// and cut to 60 characters, and its position among the expressions as the line.
+TEST_F(DbEvalTest, ErrorReportNamesTheFailedExpression) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string report;
+  };
+  const std::string longText = "\"" + std::string(70, 'x') + "\" + 1";
+  const Case cases[] = {
+      {{"eval", "1 + 1", "1 + \"a\"", "3"},
+       "Error BASE/1081  Argument error: +\r\n\r\nCalled from EVAL: 1 + \"a\" (2)  "},
+      {{"eval", "--date", "dd.mm.yy", "1", "x := 2", "\"a\" -\n 1"},
+       "Error BASE/1082  Argument error: -\r\n\r\nCalled from EVAL: \"a\" -  1 (3)  "},
+      {{"eval", longText},
+       "Error BASE/1081  Argument error: +\r\n\r\nCalled from EVAL: \"" + std::string(56, 'x') +
+           "... (1)  "},
+      {{"eval", "(1 + "},
+       "Error BASE/1449  Syntax error: unexpected end of text at column 6: (1 + \r\n\r\n"
+       "Called from EVAL: (1 + (1)  "},  // the name's trailing blank is not shown
+  };
+  for (const Case& c : cases) {
+    Outcome r = run(c.args);
+    EXPECT_EQ(r.exitCode, 1) << c.args.back();
+    EXPECT_EQ(readFile(dir_ / "Error.txt"), c.report) << c.args.back();
+  }
+}
+
 // A call of a function nobody defined shows the application's box and goes on with 0.
 TEST_F(DbEvalTest, MissingFunctionAnswersZeroAndGoesOn) {
   Outcome r = run({"eval", "NOSUCHFUNCTION(1) + 5", "1"});
