@@ -86,9 +86,58 @@ std::string varName(std::string_view name) {
   return n;
 }
 
+// The running method, innermost first; each frame lives on the stack of dispatch().
+struct RunningMethod {
+  Value self;
+  const ClassDef* cls;
+  RunningMethod* outer;
+};
+RunningMethod* g_running = nullptr;
+
+// Makes a handler's receiver and declaring class the running method for its lifetime, also
+// when the handler leaves by an error, BREAK or QUIT.
+class MethodScope {
+ public:
+  MethodScope(const Value& self, const ClassDef* cls) : frame_{self.deref(), cls, g_running} {
+    g_running = &frame_;
+  }
+  ~MethodScope() { g_running = frame_.outer; }
+  MethodScope(const MethodScope&) = delete;
+  MethodScope& operator=(const MethodScope&) = delete;
+
+ private:
+  RunningMethod frame_;
+};
+
+// The classes of superclass references, one per parent class, made when first needed. They
+// stay out of the class table (no name or handle lookup finds them) and live for the run.
+const ClassDef* superReferenceClass(const ClassDef* parent) {
+  static std::vector<std::unique_ptr<ClassDef>> made;
+  for (const auto& c : made) {
+    if (c->answersAs == parent) return c.get();
+  }
+  auto cls = std::make_unique<ClassDef>();
+  cls->name = parent->name;
+  cls->handle = parent->handle;
+  cls->superHandle = parent->superHandle;
+  cls->classId = parent->classId;
+  cls->answersAs = parent;
+  made.push_back(std::move(cls));
+  return made.back().get();
+}
+
 Value dispatch(const Value& receiver, const ClassDef* cls, const Symbol* message, Args args) {
+  if (cls && cls->answersAs) {
+    // A superclass reference: the parent's message, run on the object it holds.
+    ArrayData* ref = receiver.deref().arr();
+    const Value self = ref && !ref->items.empty() ? ref->items[0] : Value();
+    return dispatch(self, cls->answersAs, message, args);
+  }
   if (cls) {
-    if (const MessageEntry* e = findMessage(cls, message)) return e->handler(receiver, args);
+    if (const MessageEntry* e = findMessage(cls, message)) {
+      MethodScope running(receiver, classByHandle(e->declaringClass));
+      return e->handler(receiver, args);
+    }
   }
   const std::string& name = message->name;
   if (name == "CLASSNAME") return Value(CLASSNAME(receiver));
@@ -209,7 +258,39 @@ bool answers(const Value& receiver, std::string_view message) {
   if (sym->name == "CLASSNAME" || sym->name == "CLASSH") return true;
   const ClassDef* cls = classOf(receiver);
   if (!cls) return sym->name == "EVAL" && receiver.deref().isBlock();
+  if (cls->answersAs) cls = cls->answersAs;
   return findMessage(cls, sym) != nullptr;
+}
+
+Value runningObject() {
+  return g_running ? g_running->self : Value();
+}
+
+const ClassDef* runningClass() {
+  return g_running ? g_running->cls : nullptr;
+}
+
+Value superReference(const Value& receiver, const ClassDef* context) {
+  const ClassDef* parent = superClass(context);
+  if (!parent) return Value();
+  Value ref = Value::newArray(1);
+  ref.arr()->items[0] = receiver.deref();
+  ref.arr()->cls = superReferenceClass(parent);
+  return ref;
+}
+
+Value QSELF() {
+  return runningObject();
+}
+
+Value QSUPER() {
+  if (!g_running) return Value();
+  return superReference(g_running->self, g_running->cls);
+}
+
+void registerClassFunctions() {
+  registerFunction("QSELF", [](Args) { return QSELF(); });
+  registerFunction("QSUPER", [](Args) { return QSUPER(); });
 }
 
 std::string CLASSNAME(const Value& value) {

@@ -44,6 +44,9 @@ struct ClassDef {
   std::function<void(const Value& obj)> postCreate;
   // Free for the layer that owns the class (the window library keeps its constructor here).
   void* userData = nullptr;
+  // Set only on the class of superclass references (QSUPER): a message sent to such a
+  // reference runs the message of this class on the object the reference holds.
+  const ClassDef* answersAs = nullptr;
 };
 
 // Declares a class. With a parent, the new class starts with a copy of every message entry,
@@ -91,6 +94,29 @@ Value sendSuper(const Value& receiver, const ClassDef* context, std::string_view
                 Args args = {});
 // True when the receiver answers the message.
 bool answers(const Value& receiver, std::string_view message);
+
+// The running method: while a message handler of a class dictionary runs (also one reached
+// through sendSuper or a superclass reference), its receiver is the running object and the
+// class that declared the handler is the running class; an inner send runs its own method
+// until it returns. Outside every method the object is nil and the class null.
+Value runningObject();
+const ClassDef* runningClass();
+
+// A superclass reference: an object that answers each message as the parent of `context`
+// does, running it on `receiver` (so it reaches the methods `context` overrides); the
+// messages every object answers (CLASSNAME, CLASSH) are answered by `receiver` too. The
+// functions CLASSNAME and CLASSH of the reference itself give the parent's name and handle.
+// Nil when `context` has no parent.
+Value superReference(const Value& receiver, const ClassDef* context);
+
+// QSELF(): the running object (nil outside a method). QSUPER(): the superclass reference of
+// the running object for the running class (nil outside a method, or when the running class
+// has no parent).
+Value QSELF();
+Value QSUPER();
+
+// Registers QSELF and QSUPER by name.
+void registerClassFunctions();
 
 // CLASSNAME: the class name, or for a value that is not an object "NUMERIC", "DATE",
 // "LOGICAL", "CHARACTER", "BLOCK", "ARRAY" or "NIL".

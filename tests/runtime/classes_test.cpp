@@ -5,6 +5,7 @@
 #include "runtime/error.h"
 #include "runtime/lifecycle.h"
 #include "runtime/codeblock.h"
+#include "runtime/macro.h"
 
 using namespace kv;
 
@@ -111,4 +112,64 @@ TEST(Classes, UnknownMessageRaisesNoMethodError) {
   EXPECT_FALSE(answers(f, "Fly"));
   EXPECT_TRUE(answers(f, "Describe"));
   resetErrorSystem();
+}
+
+namespace {
+
+Value evalText(const char* text) {
+  return EVAL(compileExpression(text).block);
+}
+
+// Three generations, each overriding WHO through its superclass reference.
+struct Generations {
+  ClassDef* base;
+  ClassDef* mid;
+  ClassDef* top;
+  Generations() {
+    base = defineClass("TQBASE");
+    addMethod(base, "Who", [](const Value&, Args) { return Value("base"); });
+    addMethod(base, "Me", [](const Value&, Args) { return evalText("QSELF()"); });
+    addMethod(base, "Up", [](const Value&, Args) { return evalText("QSUPER()"); });
+    // Runs a message of another object, then answers who is running again.
+    addMethod(base, "Visit", [](const Value&, Args args) {
+      send(arg(args, 0), "Me");
+      return QSELF();
+    });
+    addMethod(base, "Fail", [](const Value&, Args) -> Value { throw 7; });
+    mid = defineClass("TQMID", base);
+    addMethod(mid, "Who", [](const Value&, Args) { return evalText("'mid/' + QSUPER():Who()"); });
+    top = defineClass("TQTOP", mid);
+    addMethod(top, "Who", [](const Value&, Args) { return evalText("'top/' + QSUPER():Who()"); });
+    addMethod(top, "Up", [](const Value&, Args) { return QSUPER(); });
+  }
+};
+
+}  // namespace
+
+TEST(Classes, RunningMethodAnswersSelfAndSuper) {
+  registerClassFunctions();
+  static Generations g;
+  Value top = newObject(g.top);
+  Value other = newObject(g.mid);
+  // Each override reaches the one above the class that declares it, not the receiver's.
+  EXPECT_EQ(send(top, "Who").str(), "top/mid/base");
+  EXPECT_EQ(send(other, "Who").str(), "mid/base");
+  EXPECT_EQ(send(top, "Me").arr(), top.arr());
+  EXPECT_EQ(send(top, "Visit", {other}).arr(), top.arr());
+
+  const Value up = send(top, "Up");
+  EXPECT_EQ(VALTYPE(up), std::string("O"));
+  EXPECT_EQ(CLASSNAME(up), "TQMID");
+  EXPECT_EQ(CLASSH(up), g.mid->handle);
+  EXPECT_TRUE(answers(up, "Who"));
+  EXPECT_EQ(send(up, "Who").str(), "mid/base");  // the parent's method on the same object
+  EXPECT_EQ(send(up, "Me").arr(), top.arr());
+  EXPECT_EQ(send(up, "CLASSNAME").str(), "TQTOP");  // the object's own answer
+  EXPECT_EQ(findClass("TQMID"), g.mid);             // references stay out of the table
+  // The root class has no superclass; outside every method there is no running object.
+  EXPECT_TRUE(send(newObject(g.base), "Up").isNil());
+  EXPECT_TRUE(QSELF().isNil());
+  EXPECT_TRUE(QSUPER().isNil());
+  EXPECT_THROW(send(top, "Fail"), int);
+  EXPECT_TRUE(QSELF().isNil());  // a method that unwinds stops running
 }
