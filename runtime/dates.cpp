@@ -63,6 +63,22 @@ const Value& dateArg(const Value& v) {
   return v.deref();
 }
 
+// The national module's names, in the Windows code page.
+constexpr const char* kMonthNames[12] = {
+    "Enero", "Febrero", "Marzo",      "Abril",   "Mayo",      "Junio",
+    "Julio", "Agosto",  "Septiembre", "Octubre", "Noviembre", "Diciembre",
+};
+constexpr const char* kDayNames[7] = {
+    "Domingo",
+    "Lunes",
+    "Martes",
+    "Mi\xE9rcoles",
+    "Jueves",
+    "Viernes",
+    "S\xE1"
+    "bado",
+};
+
 }  // namespace
 
 std::int32_t julianFromCalendar(int day, int month, int year) {
@@ -223,6 +239,10 @@ Value TIME() {
   return Value(std::string_view(buf, 8));
 }
 
+Value SECONDS() {
+  return Value::number(platform::secondsSinceMidnight(), 0, 2);
+}
+
 Value DAY(const Value& date) {
   const Value& d = dateArg(date);
   if (!d.isDate()) return raiseArgError("DAY", 1114, {date});
@@ -245,6 +265,20 @@ Value DOW(const Value& date) {
   const Value& d = dateArg(date);
   if (!d.isDate()) return raiseArgError("DOW", 1115, {date});
   return Value::integer(weekday(d.julian()), 3);
+}
+
+Value CMONTH(const Value& date) {
+  const Value& d = dateArg(date);
+  if (!d.isDate()) return raiseArgError("CMONTH", 1116, {date});
+  const int month = calendarDate(d.julian()).month;
+  return Value(month > 0 ? kMonthNames[month - 1] : "");
+}
+
+Value CDOW(const Value& date) {
+  const Value& d = dateArg(date);
+  if (!d.isDate()) return raiseArgError("CDOW", 1117, {date});
+  const int day = weekday(d.julian());
+  return Value(day > 0 ? kDayNames[day - 1] : "");
 }
 
 Value __SETCENTURY(const Value& onOff) {
@@ -275,10 +309,13 @@ void registerDateFunctions() {
   registerFunction("STOD", [](Args a) { return STOD(arg(a, 0)); });
   registerFunction("DATE", [](Args) { return DATE(); });
   registerFunction("TIME", [](Args) { return TIME(); });
+  registerFunction("SECONDS", [](Args) { return SECONDS(); });
   registerFunction("DAY", [](Args a) { return DAY(arg(a, 0)); });
   registerFunction("MONTH", [](Args a) { return MONTH(arg(a, 0)); });
   registerFunction("YEAR", [](Args a) { return YEAR(arg(a, 0)); });
   registerFunction("DOW", [](Args a) { return DOW(arg(a, 0)); });
+  registerFunction("CMONTH", [](Args a) { return CMONTH(arg(a, 0)); });
+  registerFunction("CDOW", [](Args a) { return CDOW(arg(a, 0)); });
   registerFunction("__SETCENTURY", [](Args a) { return __SETCENTURY(arg(a, 0)); });
 }
 

@@ -5,7 +5,8 @@
 // Gregorian calendar; anything else becomes the empty date, never an error.
 //
 // Wrong kinds raise argument errors (general code 1, subsystem "BASE") with the subcodes
-// DTOC 1118, CTOD 1119, DTOS 1120, STOD 1120, DAY 1114, MONTH 1113, YEAR 1112, DOW 1115.
+// DTOC 1118, CTOD 1119, DTOS 1120, STOD 1120, DAY 1114, MONTH 1113, YEAR 1112, DOW 1115,
+// CMONTH 1116, CDOW 1117.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -69,11 +70,17 @@ Value STOD(const Value& text);
 Value DATE();
 // TIME(): the local time as "HH:MM:SS".
 Value TIME();
+// SECONDS(): the seconds since local midnight, with hundredths (two decimals).
+Value SECONDS();
 // DAY, MONTH, YEAR (numbers, 0 for the empty date) and DOW (1 = Sunday, 0 when empty).
 Value DAY(const Value& date);
 Value MONTH(const Value& date);
 Value YEAR(const Value& date);
 Value DOW(const Value& date);
+// CMONTH and CDOW: the national name of the date's month ("Enero" ... "Diciembre") and of its
+// weekday ("Domingo" ... "Sábado"); "" for the empty date.
+Value CMONTH(const Value& date);
+Value CDOW(const Value& date);
 
 // __SETCENTURY([switch]): answers whether the date format holds "YYYY". A logical switch,
 // or the text "ON" (any case; other text means off), that differs from the answer rewrites

@@ -200,6 +200,11 @@ Value ERRORBLOCK(const Value& block) {
   return old;
 }
 
+void restoreErrorBlock(const Value& saved) {
+  const Value& v = saved.deref();
+  g_handler = v.isBlock() ? v : Value();
+}
+
 int DOSERROR() {
   return g_dosError;
 }

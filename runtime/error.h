@@ -118,6 +118,9 @@ bool hasGenCodeDescription(int genCode);
 
 // ERRORBLOCK([block]): the installed handler (nil when none); installs `block` when given.
 Value ERRORBLOCK(const Value& block = Value());
+// Reinstalls a handler that ERRORBLOCK answered earlier, nil (no handler) included: for a
+// scope that installs a handler of its own for a while.
+void restoreErrorBlock(const Value& saved);
 // ERRORNEW(): a fresh, empty error object.
 Value ERRORNEW();
 

@@ -32,4 +32,16 @@ CompileResult compileExpression(std::string_view text);
 // substitute becomes the result; a value that is not a string is an argument error.
 Value evalMacroText(const Value& text);
 
+// TYPE(text): the type letter (as VALTYPE gives it) of the value of the expression in `text`,
+// found by compiling and evaluating it; an error of the expression is never raised: "UE"
+// when the text does not compile (a macro text inside it included), "U" when a name in it
+// (a variable, a field or an alias) does not exist, "UI" when the evaluation fails in any
+// other way (a function that does not exist included) or leaves by BREAK. The evaluation
+// keeps its effects (an assignment stays made). A value that is not a string raises the
+// argument error (general code 1, subsystem "BASE", subcode 1121).
+Value TYPE(const Value& text);
+
+// Registers TYPE by name.
+void registerMacroFunctions();
+
 }  // namespace kv

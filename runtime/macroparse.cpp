@@ -12,14 +12,8 @@ namespace kv::macro {
 
 namespace {
 
-struct InlineFn {
-  const char* name;
-  int minArgs;
-  int maxArgs;
-};
-
 // Functions compiled as operations of the evaluator, with the argument counts they take.
-const InlineFn kInline[] = {
+const InlineFunction kInline[] = {
     {"AADD", 2, 2},      {"ABS", 1, 1},      {"ASC", 1, 1},       {"AT", 2, 2},
     {"BOF", 0, 0},       {"BREAK", 1, 1},    {"CDOW", 1, 1},      {"CHR", 1, 1},
     {"CMONTH", 1, 1},    {"COL", 0, 0},      {"CTOD", 1, 1},      {"DATE", 0, 0},
@@ -456,6 +450,10 @@ std::string_view inlineFunction(std::string_view name, int& minArgs, int& maxArg
     }
   }
   return {};
+}
+
+std::span<const InlineFunction> inlineFunctions() {
+  return kInline;
 }
 
 ProgramPtr parseProgram(std::string_view text) {

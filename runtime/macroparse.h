@@ -4,11 +4,19 @@
 // and "!" (applied to the comparison that follows), the comparisons (one level), "+" "-",
 // "*" "/" "%", power; two-operand operators of one level associate to the left; prefix signs
 // and increments and the postfix forms (indexing, ":" sends, "->", "++", "--") bind tighter.
+#include <span>
 #include <string_view>
 
 #include "runtime/macronodes.h"
 
 namespace kv::macro {
+
+// A function compiled inline when called with minArgs to maxArgs arguments (-1: any number).
+struct InlineFunction {
+  const char* name;
+  int minArgs;
+  int maxArgs;
+};
 
 // Compiles `text` as the body of a block without parameters: an expression list whose value
 // is the last. Throws CompileError (runtime/macrolex.h) for a text that does not compile,
@@ -19,5 +27,8 @@ ProgramPtr parseProgram(std::string_view text);
 // to 4 or more), or empty when it is none; `minArgs`/`maxArgs` give its argument counts
 // (maxArgs -1: any number).
 std::string_view inlineFunction(std::string_view name, int& minArgs, int& maxArgs);
+
+// Every inline function, in the order of the table.
+std::span<const InlineFunction> inlineFunctions();
 
 }  // namespace kv::macro

@@ -1,5 +1,6 @@
 #include "runtime/mathfn.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -7,6 +8,7 @@
 
 #include "runtime/functions.h"
 #include "runtime/numfmt.h"
+#include "runtime/settings.h"
 #include "runtime/symbols.h"
 
 namespace kv {
@@ -22,6 +24,11 @@ int comparableKind(const Value& a, const Value& b) {
   if (a.isNumber() && b.isNumber()) return 1;
   if (a.isDate() && b.isDate()) return 2;
   return 0;
+}
+
+// A computed result: no width yet, the decimals of setting 3 (as a quotient has).
+Value computed(double v) {
+  return Value::number(v, 0, std::max(0, setNumber(kSetDecimals)));
 }
 
 }  // namespace
@@ -98,12 +105,35 @@ Value MAX(const Value& a, const Value& b) {
   return raiseArgError("MAX", 1093, {a, b});
 }
 
+Value SQRT(const Value& number) {
+  const Value& n = number.deref();
+  if (!n.isNumber()) return raiseArgError("SQRT", 1097, {number});
+  const double v = n.asDouble();
+  return computed(v > 0 ? std::sqrt(v) : 0.0);
+}
+
+Value LOG(const Value& number) {
+  const Value& n = number.deref();
+  if (!n.isNumber()) return raiseArgError("LOG", 1095, {number});
+  const double v = n.asDouble();
+  return computed(v > 0 ? std::log(v) : -std::numeric_limits<double>::infinity());
+}
+
+Value EXP(const Value& number) {
+  const Value& n = number.deref();
+  if (!n.isNumber()) return raiseArgError("EXP", 1096, {number});
+  return computed(std::exp(n.asDouble()));
+}
+
 void registerMathFunctions() {
   registerFunction("ROUND", [](Args a) { return ROUND(arg(a, 0), arg(a, 1)); });
   registerFunction("INT", [](Args a) { return INT(arg(a, 0)); });
   registerFunction("ABS", [](Args a) { return ABS(arg(a, 0)); });
   registerFunction("MIN", [](Args a) { return MIN(arg(a, 0), arg(a, 1)); });
   registerFunction("MAX", [](Args a) { return MAX(arg(a, 0), arg(a, 1)); });
+  registerFunction("SQRT", [](Args a) { return SQRT(arg(a, 0)); });
+  registerFunction("LOG", [](Args a) { return LOG(arg(a, 0)); });
+  registerFunction("EXP", [](Args a) { return EXP(arg(a, 0)); });
 }
 
 }  // namespace kv

@@ -3,7 +3,7 @@
 // on the number's decimal form, the same rule STR uses, so ROUND and STR agree.
 //
 // Wrong kinds raise argument errors (general code 1, subsystem "BASE") with the subcodes
-// ABS 1089, INT 1090, MIN 1092, MAX 1093, ROUND 1094.
+// ABS 1089, INT 1090, MIN 1092, MAX 1093, ROUND 1094, LOG 1095, EXP 1096, SQRT 1097.
 #include "runtime/value.h"
 
 namespace kv {
@@ -22,6 +22,14 @@ Value ABS(const Value& number);
 // MIN/MAX(a, b): the smaller/larger of two numbers or two dates (the first on a tie).
 Value MIN(const Value& a, const Value& b);
 Value MAX(const Value& a, const Value& b);
+
+// SQRT, LOG (natural) and EXP of a number. The results are computed numbers, shown like a
+// quotient: no width of their own and the decimals of setting 3. SQRT of a negative number
+// is 0. LOG of 0 or less, and an EXP too large for a double, is a numeric overflow: an
+// infinite value, which every numeric display shows as asterisks.
+Value SQRT(const Value& number);
+Value LOG(const Value& number);
+Value EXP(const Value& number);
 
 // Registers the functions above by name.
 void registerMathFunctions();
