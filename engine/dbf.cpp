@@ -475,7 +475,7 @@ int DbfArea::info(int request, Value& out) {
       break;
     case 8: {
       out = Value::newArray();
-      for (auto n : locks_) out.arr()->items.push_back(Value::number(n, 10, 0));
+      for (auto n : locks_) out.arr()->items.push_back(Value::number(n));
       break;
     }
     case 9:

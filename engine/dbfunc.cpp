@@ -179,8 +179,9 @@ Value DBSTRUCT() {
     auto& it = row.arr()->items;
     it.push_back(Value(f.name));
     it.push_back(Value(std::string(1, f.type)));
-    it.push_back(Value::integer(f.type == 'C' ? f.width : f.width, 3));
-    it.push_back(Value::integer(f.dec, 3));
+    // Lengths and decimals are plain numbers, shown with the default width of their value.
+    it.push_back(Value::integer(f.width));
+    it.push_back(Value::integer(f.dec));
     a.arr()->items.push_back(row);
   }
   return a;

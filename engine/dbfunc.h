@@ -65,6 +65,9 @@ Value __EOF();
 Value __BOF();
 Value __FOUND();
 Value __DELETED();
+// The record number shows 7 digits wide below 10,000,000 (10 above); the record and field
+// counts, like every other count the engine answers, have no width of their own and are
+// shown with the default width of their value.
 Value __RECNO();
 Value __LASTREC();
 Value __FCOUNT();

@@ -78,7 +78,7 @@ Value __RECNO() {
 Value __LASTREC() {
   std::uint32_t n = 0;
   if (WorkArea* wa = currentArea()) wa->recCount(n);
-  return Value::number(static_cast<double>(n), 10, 0);
+  return Value::number(static_cast<double>(n));
 }
 
 Value __FCOUNT() {
@@ -488,7 +488,6 @@ void registerDbFunctions() {
          return __DBAPP(arg(a, 0), arg(a, 1), arg(a, 2), arg(a, 3), arg(a, 4), arg(a, 5), arg(a, 6),
                         arg(a, 7));
        }},
-      {"NETERR", [](Args a) { return Value(NETERR(arg(a, 0))); }},
   };
   for (const auto& e : kTable) registerFunction(e.name, e.fn);
 }

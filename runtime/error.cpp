@@ -212,8 +212,9 @@ void setDosError(int code) {
   g_dosError = code;
 }
 bool NETERR(const Value& flag) {
+  const bool before = g_netErr;
   if (flag.deref().isLogical()) g_netErr = flag.deref().asBool();
-  return g_netErr;
+  return before;
 }
 
 void BREAK(const Value& value) {

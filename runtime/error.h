@@ -127,7 +127,8 @@ Value ERRORNEW();
 // The last operating-system error code (Windows numbering) and its setter.
 int DOSERROR();
 void setDosError(int code);
-// NETERR([flag]): the network-error flag; sets it when a logical is given.
+// NETERR([flag]): the network-error flag as it was before the call; sets it when a logical
+// is given.
 bool NETERR(const Value& flag = Value());
 
 // Thrown by BREAK to leave a sequence with a value; caught by the nearest recover point.

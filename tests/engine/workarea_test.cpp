@@ -1,6 +1,7 @@
 // Work areas and the database functions: selection, aliases, the driver registry, argument
 // errors, filters, DBEVAL scopes and copying between tables.
 #include "engine_fixture.h"
+#include "runtime/numfmt.h"
 
 using namespace kv;
 using namespace kv::engine;
@@ -304,4 +305,46 @@ TEST_F(WorkAreaTest, NamesWithoutDirectoryUseDefaultThenSearchPath) {
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0].osCode, 3);  // the default directory does not exist
   EXPECT_EQ(errors[0].fileName, (dir_ / "none" / "far.dbf").string());
+}
+
+// Numbers the engine answers carry no display width of their own, so STR shows them with the
+// default width of their value (65000 does not turn into asterisks); only the record number
+// keeps its 7-digit width.
+TEST_F(WorkAreaTest, NumbersTheEngineAnswersShowWithTheDefaultWidth) {
+  DBCREATE(Value("w"), structure({row("WIDE", "C", 65000, 0), row("PRICE", "N", 10, 2)}));
+  DBUSEAREA(Value(true), Value(), Value("w"), Value(), Value(true));
+  for (int i = 0; i < 3; ++i) DBAPPEND();
+  DBUNLOCK();
+  DBGOTO(Value(2));
+  ASSERT_TRUE(DBRLOCK(Value(2)).asBool());
+  const Value st = DBSTRUCT();
+  auto item = [&](std::size_t r, std::size_t c) { return st.arr()->items[r].arr()->items[c]; };
+  Value lens = Value::newArray(2), decs = Value::newArray(2);
+  const Value fieldsFilled = AFIELDS(Value(), Value(), lens, decs);
+  ASSERT_EQ(DBRLOCKLIST().arrayLen(), 1u);
+  struct Case {
+    const char* what;
+    Value value;
+    const char* text;
+    int width;
+  } cases[] = {
+      {"length of a 65000-wide field", item(0, 2), "     65000", 0},
+      {"its decimals", item(0, 3), "         0", 0},
+      {"length of a numeric field", item(1, 2), "        10", 0},
+      {"its decimals", item(1, 3), "         2", 0},
+      {"AFIELDS length", lens.arr()->items[0], "     65000", 0},
+      {"AFIELDS decimals", decs.arr()->items[1], "         2", 0},
+      {"AFIELDS count", fieldsFilled, "         2", 0},
+      {"LASTREC", __LASTREC(), "         3", 0},
+      {"FCOUNT", __FCOUNT(), "         2", 0},
+      {"locked record", DBRLOCKLIST().arr()->items[0], "         2", 0},
+      {"RECNO", __RECNO(), "      2", 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(c.value.isNumber());
+    EXPECT_EQ(c.value.width(), c.width);
+    EXPECT_EQ(STR(c.value).str(), c.text);
+  }
+  EXPECT_TRUE(errors.empty());
 }

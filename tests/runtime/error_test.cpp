@@ -302,3 +302,30 @@ TEST(ErrorTable, Descriptions) {
                {42, "Error interno"}};
   for (const auto& c : cases) EXPECT_EQ(genCodeDescription(c.code), c.text) << c.code;
 }
+
+// NETERR answers the flag as it stood before the call; only a logical argument changes it.
+// The steps run through the function registered by name, as an expression calls it.
+TEST_F(ErrorTest, NetErrAnswersTheFlagBeforeTheCall) {
+  registerErrorFunctions();
+  const Symbol* netErr = findSymbol("NETERR");
+  ASSERT_TRUE(netErr && netErr->fn);
+  struct Step {
+    Value arg;
+    bool answer;  // what the call gives
+    bool after;   // the flag once the call is done
+  } steps[] = {
+      {Value(), false, false},      {Value(true), false, true}, {Value(false), true, false},
+      {Value(true), false, true},   {Value(true), true, true},  {Value(), true, true},
+      {Value(1), true, true},       {Value("F"), true, true},   {Value(false), true, false},
+      {Value(false), false, false},
+  };
+  int i = 0;
+  for (Step& s : steps) {
+    SCOPED_TRACE(i++);
+    Value args[] = {s.arg};
+    const Value r = s.arg.isNil() ? netErr->fn(Args()) : netErr->fn(Args(args));
+    ASSERT_TRUE(r.isLogical());
+    EXPECT_EQ(r.asBool(), s.answer);
+    EXPECT_EQ(NETERR(), s.after);
+  }
+}
