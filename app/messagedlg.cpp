@@ -1,11 +1,35 @@
 #include "app/messagedlg.h"
 
+#include "platform/msgbox.h"
 #include "runtime/classes.h"
 
 namespace kv::app {
 
-Value MessageDlg(const Value&, const Value&, const Value&, const Value&, const Value&) {
-  return Value();
+namespace {
+
+constexpr int kWaitBox = 4;
+
+// The result of the button that answers Escape in each button set, 2 (the close box) for a
+// box without buttons.
+int escapeResult(const Value& buttons) {
+  constexpr int kResults[] = {6, 7, 1, 2, 2, 5};
+  const Value& b = buttons.deref();
+  const int n = b.isNumber() ? b.asInt() : -1;
+  return n >= 0 && n < 6 ? kResults[n] : 2;
+}
+
+}  // namespace
+
+Value MessageDlg(const Value& text, const Value& type, const Value& buttons, const Value&,
+                 const Value&) {
+  constexpr const char* kCaptions[] = {"Information", "Warning", "Error", "Confirmation"};
+  const Value& t = type.deref();
+  int kind = t.isNumber() ? t.asInt() : 0;
+  if (kind == kWaitBox) return Value();
+  if (kind < 0 || kind > 3) kind = 0;
+  const Value& message = text.deref();
+  platform::showMessageBox(kCaptions[kind], message.isString() ? message.str() : "", kind);
+  return Value(escapeResult(buttons));
 }
 
 void closeWaitBox(const Value& box) {

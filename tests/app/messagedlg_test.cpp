@@ -1,0 +1,57 @@
+// The headless MessageDlg: what reaches the plain message box, and what each button set
+// answers when the box is dismissed as Escape would.
+#include "app/messagedlg.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/msgbox.h"
+
+using namespace kv;
+
+namespace {
+
+std::vector<std::string> g_shown;
+
+void capture(std::string_view caption, std::string_view text, int kind) {
+  g_shown.push_back(std::string(caption) + "|" + std::string(text) + "|" + std::to_string(kind));
+}
+
+}  // namespace
+
+TEST(MessageDlg, BoxesWithButtonsShowTheirTextAndAnswerTheEscapeButton) {
+  platform::setDialogBoxHook(capture);
+  struct Case {
+    Value type;
+    Value buttons;
+    const char* shown;  // "" when nothing is shown
+    Value answer;
+  } cases[] = {
+      {Value(0), Value(2), "Information|t|0", Value(1)},
+      {Value(1), Value(3), "Warning|t|1", Value(2)},
+      {Value(2), Value(2), "Error|t|2", Value(1)},
+      {Value(3), Value(1), "Confirmation|t|3", Value(7)},
+      {Value(3), Value(0), "Confirmation|t|3", Value(6)},
+      {Value(0), Value(4), "Information|t|0", Value(2)},
+      {Value(0), Value(5), "Information|t|0", Value(5)},
+      {Value(0), Value(), "Information|t|0", Value(2)},  // no buttons: the close box
+      {Value(), Value(9), "Information|t|0", Value(2)},  // no type: information
+      {Value(4), Value(2), "", Value()},                 // the wait box shows nothing here
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    g_shown.clear();
+    const Value r = app::MessageDlg(Value("t"), c.type, c.buttons);
+    if (*c.shown) {
+      ASSERT_EQ(g_shown.size(), 1u);
+      EXPECT_EQ(g_shown[0], c.shown);
+      EXPECT_EQ(r.asInt(), c.answer.asInt());
+    } else {
+      EXPECT_TRUE(g_shown.empty());
+      EXPECT_TRUE(r.isNil());
+    }
+  }
+  platform::setDialogBoxHook(nullptr);
+}
