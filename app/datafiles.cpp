@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "app/dataindex.h"
 #include "app/messagedlg.h"
 #include "engine/dbfunc.h"
 #include "platform/filename.h"
@@ -22,9 +23,6 @@ namespace kv::app {
 using namespace kv::engine;
 
 namespace {
-
-// The driver the application names when it opens a table (the engine's default driver).
-constexpr const char* kDriver = "DbfNtx";
 
 struct FieldDef {
   const char* name;
@@ -187,7 +185,7 @@ void CREATEDBF(const Value& fileName) {
     return;
   }
   KV_LINE();
-  DBUSEAREA(Value(true), Value(kDriver), file, Value(), Value(true), Value(false));
+  DBUSEAREA(Value(true), Value(kDataDriver), file, Value(), Value(true), Value(false));
   // An open the error handler abandoned (another station holds the table) leaves the table
   // as it is: without its field count it cannot be upgraded safely.
   if (!USED().asBool()) return;
@@ -220,7 +218,7 @@ void CREATEDBF(const Value& fileName) {
   // Carry every record over, deleted ones too: with deleted records hidden the copy would
   // skip them.
   KV_LINE();
-  DBUSEAREA(Value(true), Value(kDriver), file, Value(), Value(true), Value(false));
+  DBUSEAREA(Value(true), Value(kDataDriver), file, Value(), Value(true), Value(false));
   {
     DeletedSettingGuard showDeleted(false);
     KV_LINE();
@@ -267,15 +265,14 @@ void OtvoriBaze() {
   KV_PROC("OTVORIBAZE");
   for (const TableDef& t : kTables) {
     KV_LINE();
-    DBUSEAREA(Value(true), Value(kDriver), Value(t.file), Value(t.alias), Value(true),
+    DBUSEAREA(Value(true), Value(kDataDriver), Value(t.file), Value(t.alias), Value(true),
               Value(false));
     if (!FILE(Value(std::string(t.alias) + ".ntx"))) {
       KV_LINE();
       ORDCREATE(Value(t.alias), Value(), Value(t.key), Value(), Value(false));
     }
-    ORDLISTCLEAR();
     KV_LINE();
-    ORDLISTADD(Value(t.alias));
+    OtvoriIndeks(Value(t.alias), Value(t.file), Value(t.alias), Value(t.key));
   }
   DBSELECTAREA(Value("ProizTel"));
   if (__LASTREC().asDouble() == 0) {

@@ -10,6 +10,9 @@
 
 namespace kv::app {
 
+// The driver the application names when it opens a table (the engine's default driver).
+inline constexpr const char* kDataDriver = "DbfNtx";
+
 // The current structure of a table ("Nalozi", "ProizTel" or "Korisnici", any case) as an
 // array of {name, type, length, decimals} rows; an empty array for another name.
 Value StrukturaTabele(std::string_view table);
@@ -49,7 +52,8 @@ void FILLPROIZV();
 // Opens the three tables, each in a new work area (driver "DbfNtx", alias from the file
 // name, shared, read-write), in the order Nalozi, ProizTel, Korisnici. A missing index file
 // is built first; then the area's order list is cleared and the index opened, so its order
-// controls the area. Finally ProizTel is filled with FILLPROIZV when it has no records at
+// controls the area (OtvoriIndeks, which rebuilds an index that is damaged or ends the
+// program when it cannot). Finally ProizTel is filled with FILLPROIZV when it has no records at
 // all (records marked deleted count).
 void OtvoriBaze();
 

@@ -1,8 +1,8 @@
 #pragma once
 // Shared set-up of the application's data-file tests: a private empty directory as the
 // current directory (the application's files have bare names), the engine started as the
-// program starts it, deleted records hidden as MAIN leaves it, and an error block that
-// records every error and answers false.
+// program starts it, deleted records hidden as MAIN leaves it, an error block that records
+// every error and answers false, and the message boxes collected instead of shown.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -20,6 +20,7 @@
 #include "engine/dbfntx.h"
 #include "engine/dbfunc.h"
 #include "engine/fieldresolver.h"
+#include "platform/msgbox.h"
 #include "runtime/classes.h"
 #include "runtime/codeblock.h"
 #include "runtime/error.h"
@@ -44,6 +45,12 @@ struct RecordedError {
   std::string operation;
 };
 
+struct ShownBox {
+  std::string caption;
+  std::string text;  // Windows-1250
+  int kind;
+};
+
 class DataDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,6 +65,8 @@ class DataDirTest : public ::testing::Test {
     kv::setSetting(kv::kSetDeleted, kv::Value(true));
     kv::app::registerDataFileFunctions();
     errors.clear();
+    boxes.clear();
+    kv::platform::setDialogBoxHook(&showBox);
     kv::ERRORBLOCK(kv::makeBlock([this](kv::Args args) {
       const kv::Value& e = kv::arg(args, 0);
       errors.push_back({kv::send(e, "GENCODE").asInt(), kv::send(e, "SUBCODE").asInt(),
@@ -70,6 +79,7 @@ class DataDirTest : public ::testing::Test {
     }));
   }
   void TearDown() override {
+    kv::platform::setDialogBoxHook(nullptr);
     kv::engine::closeAllAreas();
     kv::resetErrorSystem();
     kv::RELEASE("aDbf");
@@ -146,9 +156,14 @@ class DataDirTest : public ::testing::Test {
     kv::engine::DBCLOSEAREA();
   }
 
+  static void showBox(std::string_view caption, std::string_view text, int kind) {
+    boxes.push_back({std::string(caption), std::string(text), kind});
+  }
+
   fs::path home_;
   fs::path dir_;
   std::vector<RecordedError> errors;
+  static inline std::vector<ShownBox> boxes;
 };
 
 }  // namespace kvtest
