@@ -9,6 +9,7 @@
 #include "app/messagedlg.h"
 #include "engine/dbfunc.h"
 #include "engine/ntx_format.h"
+#include "platform/filename.h"
 #include "runtime/callstack.h"
 #include "runtime/classes.h"
 #include "runtime/codeblock.h"
@@ -94,19 +95,12 @@ std::string freeBackupName(const std::string& indexFile) {
 }  // namespace
 
 std::string indexBackupName(const std::string& indexFile, int n) {
-  const std::size_t nameStart = indexFile.find_last_of("/\\") + 1;  // 0 without a directory
-  std::size_t dot = indexFile.find_last_of('.');
-  if (dot == std::string::npos || dot < nameStart) dot = indexFile.size();
-  bool lower = false, upper = false;
-  for (std::size_t i = nameStart; i < indexFile.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(indexFile[i]);
-    lower = lower || (c >= 'a' && c <= 'z');
-    upper = upper || (c >= 'A' && c <= 'Z');
-  }
+  const std::string name = withoutDirectory(indexFile);
+  const std::size_t dot = name.find_last_of('.');
   char number[16];
-  std::snprintf(number, sizeof number, "%02d", n);
-  return indexFile.substr(0, dot) + (lower && !upper ? "_k" : "_K") + number +
-         indexFile.substr(dot);
+  std::snprintf(number, sizeof number, "_K%02d", n);
+  return platform::derivedName(indexFile, number,
+                               dot == std::string::npos ? std::string() : name.substr(dot));
 }
 
 std::string reindexCommand(const std::string& table, const std::string& indexFile,
@@ -122,9 +116,9 @@ void OtvoriIndeks(const Value& alias, const Value& table, const Value& bag, cons
   ORDLISTCLEAR();
   const std::optional<std::string> found = addIndexTrapped(bag);
   if (!found) return;
-  const std::string& damaged = *found;
-
-  const std::string tableName(table.deref().str());
+  // The names as they are on disk, so that the backup follows the index file's case.
+  const std::string damaged = platform::existingName(*found);
+  const std::string tableName = platform::existingName(std::string(table.deref().str()));
   const std::string indexName = withoutDirectory(damaged);
   // The build needs the table to itself: a record another station wrote meanwhile would be
   // missing from the new index, and that station would go on with the old file.

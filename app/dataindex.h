@@ -33,9 +33,9 @@ namespace kv::app {
 void OtvoriIndeks(const Value& alias, const Value& table, const Value& bag, const Value& key);
 
 // The backup name of a damaged index file: the name with "_K" and `n` (two digits at least)
-// put before its extension, in the file's directory: "Nalozi.ntx" with 1 gives
-// "Nalozi_K01.ntx", "dir/NALOZI.NTX" "dir/NALOZI_K01.NTX". The letter follows the case of the
-// file name: "k" when the name has lower-case letters and no upper-case ones.
+// put before its extension, in its directory and its case (platform::derivedName):
+// "Nalozi.ntx" with 1 gives "Nalozi_K01.ntx", "NALOZI.NTX" "NALOZI_K01.NTX" and "nalozi.ntx"
+// "nalozi_k01.ntx".
 std::string indexBackupName(const std::string& indexFile, int n);
 
 // The companion's command that rebuilds the index: "kalvedo-db reindex TABLE NTX KEY", the
