@@ -42,10 +42,11 @@ Value deepCopy(const Value& v) {
 }
 
 // Getter and setter of an instance-variable slot.
-void enterSlotMessages(ClassDef* cls, const std::string& name, int slot) {
+void enterSlotMessages(ClassDef* cls, const std::string& name, int slot, int scope) {
   MessageEntry get;
   get.message = getSymbol(name);
   get.slot = slot;
+  get.scope = scope;
   get.handler = [slot](const Value& self, Args) -> Value {
     ArrayData* a = self.deref().arr();
     if (!a || static_cast<std::size_t>(slot) > a->items.size()) return Value();
@@ -55,6 +56,7 @@ void enterSlotMessages(ClassDef* cls, const std::string& name, int slot) {
   MessageEntry set;
   set.message = getSymbol("_" + name);
   set.slot = slot;
+  set.scope = scope;
   set.handler = [slot](const Value& self, Args args) -> Value {
     ArrayData* a = self.deref().arr();
     Value v = arg(args, 0);
@@ -65,13 +67,15 @@ void enterSlotMessages(ClassDef* cls, const std::string& name, int slot) {
 }
 
 // Getter and setter of a class-wide variable; the class outlives every message.
-void enterClassVarMessages(ClassDef* cls, const std::string& name, std::size_t index) {
+void enterClassVarMessages(ClassDef* cls, const std::string& name, std::size_t index, int scope) {
   MessageEntry get;
   get.message = getSymbol(name);
+  get.scope = scope;
   get.handler = [cls, index](const Value&, Args) -> Value { return cls->classData[index]; };
   enter(cls, std::move(get));
   MessageEntry set;
   set.message = getSymbol("_" + name);
+  set.scope = scope;
   set.handler = [cls, index](const Value&, Args args) -> Value {
     Value v = arg(args, 0);
     cls->classData[index] = v;
@@ -135,6 +139,9 @@ Value dispatch(const Value& receiver, const ClassDef* cls, const Symbol* message
   }
   if (cls) {
     if (const MessageEntry* e = findMessage(cls, message)) {
+      if (e->scope != 0 && !scopeAllows(classOf(receiver), *e)) {
+        return noMethodError(receiver, message->name, args);
+      }
       MethodScope running(receiver, classByHandle(e->declaringClass));
       return e->handler(receiver, args);
     }
@@ -195,17 +202,28 @@ void addMethod(ClassDef* cls, std::string_view message, MethodFn fn, int scope) 
   enter(cls, std::move(e));
 }
 
-int addInstanceVar(ClassDef* cls, std::string_view name, const Value& init) {
+int addInstanceVar(ClassDef* cls, std::string_view name, const Value& init, int scope) {
   cls->instanceTemplate.push_back(init.deref());
   int slot = static_cast<int>(cls->instanceTemplate.size());
-  enterSlotMessages(cls, varName(name), slot);
+  enterSlotMessages(cls, varName(name), slot, scope);
   return slot;
 }
 
-int addClassVar(ClassDef* cls, std::string_view name, const Value& init) {
+int addClassVar(ClassDef* cls, std::string_view name, const Value& init, int scope) {
   cls->classData.push_back(init.deref());
-  enterClassVarMessages(cls, varName(name), cls->classData.size() - 1);
+  enterClassVarMessages(cls, varName(name), cls->classData.size() - 1, scope);
   return static_cast<int>(cls->classData.size());
+}
+
+bool scopeAllows(const ClassDef* receiverClass, const MessageEntry& entry) {
+  if (entry.scope == 0) return true;
+  const ClassDef* declaring = classByHandle(entry.declaringClass);
+  if (!declaring || !receiverClass) return false;
+  if (entry.scope == 1) return receiverClass->classId == declaring->classId;
+  for (const ClassDef* c = receiverClass; c; c = superClass(c)) {
+    if (c->classId == declaring->classId) return true;
+  }
+  return false;
 }
 
 const MessageEntry* findMessage(const ClassDef* cls, const Symbol* message) {

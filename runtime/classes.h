@@ -22,7 +22,9 @@ namespace kv {
 using MethodFn = std::function<Value(const Value& self, Args args)>;
 
 // One message a class answers. `slot` is the 1-based instance-variable slot a data message
-// reads or writes (0 for a method).
+// reads or writes (0 for a method). `scope` 0 is exported; 1 answers only a receiver whose
+// class id is the declaring class's id, 2 only a receiver with that id somewhere on its
+// superclass chain (otherwise the send raises the no-method error).
 struct MessageEntry {
   Symbol* message = nullptr;
   MethodFn handler;
@@ -67,10 +69,14 @@ const ClassDef* superClass(const ClassDef* cls);
 void addMethod(ClassDef* cls, std::string_view message, MethodFn fn, int scope = 0);
 // Appends an instance variable (name upper-cased and cut to 58 characters) with its initial
 // value and enters its getter NAME and setter _NAME (the setter stores its one argument and
-// answers it). Answers the 1-based slot.
-int addInstanceVar(ClassDef* cls, std::string_view name, const Value& init = Value());
+// answers it), both with `scope`. Answers the 1-based slot.
+int addInstanceVar(ClassDef* cls, std::string_view name, const Value& init = Value(),
+                   int scope = 0);
 // Appends a class-wide variable with the same getter and setter messages. Answers the slot.
-int addClassVar(ClassDef* cls, std::string_view name, const Value& init = Value());
+int addClassVar(ClassDef* cls, std::string_view name, const Value& init = Value(), int scope = 0);
+
+// True when the scope of `entry` lets a receiver of class `receiverClass` run it.
+bool scopeAllows(const ClassDef* receiverClass, const MessageEntry& entry);
 
 // The dictionary entry of a message symbol, null when the class does not answer it.
 const MessageEntry* findMessage(const ClassDef* cls, const Symbol* message);

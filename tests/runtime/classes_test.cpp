@@ -173,3 +173,25 @@ TEST(Classes, RunningMethodAnswersSelfAndSuper) {
   EXPECT_THROW(send(top, "Fail"), int);
   EXPECT_TRUE(QSELF().isNil());  // a method that unwinds stops running
 }
+
+TEST(Classes, RestrictedScopesLookAtTheReceiversClassIds) {
+  ClassDef* base = defineClass("TScopeBase", nullptr, 7);
+  addInstanceVar(base, "Own", Value(1), 1);
+  addInstanceVar(base, "Family", Value(2), 2);
+  ClassDef* derived = defineClass("TScopeDerived", base, 8);
+  int raised = 0;
+  ERRORBLOCK(makeBlock([&raised](Args) {
+    ++raised;
+    return Value();
+  }));
+  Value b = newObject(base);
+  Value d = newObject(derived);
+  EXPECT_EQ(send(b, "Own").asInt(), 1);     // scope 1: the receiver's class declared it
+  EXPECT_EQ(send(b, "Family").asInt(), 2);  // scope 2: ... or a class above it
+  EXPECT_EQ(send(d, "Family").asInt(), 2);
+  EXPECT_EQ(raised, 0);
+  EXPECT_TRUE(send(d, "Own").isNil());  // another module's subclass: no such method
+  EXPECT_TRUE(send(d, "_Own", {Value(5)}).isNil());
+  EXPECT_EQ(raised, 2);
+  resetErrorSystem();
+}
