@@ -12,13 +12,13 @@ namespace {
 MessageBoxHook g_hook = nullptr;
 DialogBoxHook g_dialogHook = nullptr;
 
-void toStderr(std::string_view caption, std::string_view text) {
+}  // namespace
+
+void boxToStandardError(std::string_view caption, std::string_view text) {
   std::string out = cp1250ToUtf8(caption) + ": " + cp1250ToUtf8(text) + "\n";
   std::fwrite(out.data(), 1, out.size(), stderr);
   std::fflush(stderr);
 }
-
-}  // namespace
 
 void setMessageBoxHook(MessageBoxHook hook) {
   g_hook = hook;
@@ -32,7 +32,7 @@ void showFatalBox(std::string_view caption, std::string_view text) {
     g_hook(caption, text);
     return;
   }
-  toStderr(caption, text);
+  boxToStandardError(caption, text);
 }
 
 void setDialogBoxHook(DialogBoxHook hook) {
@@ -44,7 +44,7 @@ void showMessageBox(std::string_view caption, std::string_view text, int kind) {
     g_dialogHook(caption, text, kind);
     return;
   }
-  toStderr(caption, text);
+  boxToStandardError(caption, text);
 }
 
 }  // namespace kv::platform

@@ -15,6 +15,9 @@ void setMessageBoxHook(MessageBoxHook hook);
 void showFatalBox(std::string_view caption, std::string_view text);
 // True once the window library installed its box.
 bool hasMessageBoxHook();
+// The headless box: "caption: text" and a line feed on standard error, converted to UTF-8.
+// The window library's boxes fall back to it when there is no display to show them on.
+void boxToStandardError(std::string_view caption, std::string_view text);
 
 // Kind of a box, which chooses its icon.
 enum BoxKind : int { kBoxInformation = 0, kBoxWarning = 1, kBoxError = 2, kBoxQuestion = 3 };
