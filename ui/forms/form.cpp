@@ -1,0 +1,270 @@
+#include "ui/forms/form.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMoveEvent>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <algorithm>
+
+#include "ui/core/messages.h"
+#include "ui/core/text.h"
+#include "ui/forms/application.h"
+#include "ui/forms/bordericons.h"
+#include "ui/forms/screen.h"
+
+namespace kv::ui {
+
+namespace {
+
+LibObject* makeForm() {
+  return new Form;
+}
+
+}  // namespace
+
+void registerFormMessages(ClassDef* cls);  // form_messages.cpp
+
+const LibClass kFormClass = {"TForm", &kWinControlClass, &makeForm, &registerFormMessages};
+
+Value TForm() {
+  return classFunction(kFormClass);
+}
+
+FrameExtents frameExtents(int borderStyle) {
+  switch (borderStyle) {
+    case 0:
+      return {0, 0};
+    case 2:
+      return {26, 4};
+    case 4:
+      return {20, 3};
+    case 5:
+      return {20, 4};
+    default:  // 1 single, 3 dialog
+      return {26, 3};
+  }
+}
+
+Form::Form() {
+  width_ = 320;
+  height_ = 240;
+  visible_ = false;
+  borderIconsObject_ = classFunction(kBorderIconsClass);
+  borderIcons_ = libraryAs<BorderIcons>(borderIconsObject_);
+  if (borderIcons_) borderIcons_->form = this;
+}
+
+Form::~Form() {
+  removeScreenForm(this);
+  if (borderIcons_) {
+    borderIcons_->form = nullptr;
+    borderIcons_->destroyImpl();
+  }
+}
+
+void Form::createImpl(Args args) {
+  WinControl::createImpl(args);
+  addScreenForm(this);
+}
+
+void Form::release() {
+  fire(kOnDestroy);
+  if (Application* app = application(); app && app->mainForm() == this) app->setMainForm(nullptr);
+  removeScreenForm(this);
+  WinControl::release();
+  if (borderIcons_) {
+    BorderIcons* icons = borderIcons_;
+    borderIcons_ = nullptr;
+    icons->form = nullptr;
+    icons->destroyImpl();
+  }
+  borderIconsObject_ = Value();
+}
+
+QWidget* Form::clientWidget() {
+  window();
+  return client_;
+}
+
+int Form::frameWidth() const {
+  return 2 * frameExtents(borderStyle_).border;
+}
+
+int Form::frameHeight() const {
+  FrameExtents e = frameExtents(borderStyle_);
+  return e.caption + 2 * e.border;
+}
+
+int Form::clientWidth() const {
+  return std::max(0, width_ - frameWidth());
+}
+
+int Form::clientHeight() const {
+  return std::max(0, height_ - frameHeight());
+}
+
+bool Form::sizeable() const {
+  if (borderStyle_ == 2 || borderStyle_ == 5) return true;
+  return formStyle_ == 1 && (borderStyle_ == 0 || borderStyle_ == 3);
+}
+
+QWidget* Form::makeWidget(QWidget*) {
+  auto* frame = new QWidget(nullptr, Qt::Window);
+  layout_ = new QVBoxLayout(frame);
+  layout_->setContentsMargins(0, 0, 0, 0);
+  layout_->setSpacing(0);
+  client_ = new QWidget(frame);
+  layout_->addWidget(client_);
+  routeWidget(client_);
+  return frame;
+}
+
+void Form::applyWindowStyle() {
+  if (!widget_ || !borderIcons_) return;
+  const bool wasVisible = widget_->isVisible();
+  Qt::WindowFlags f = Qt::CustomizeWindowHint;
+  switch (borderStyle_) {
+    case 0:
+      f |= Qt::Window | Qt::FramelessWindowHint;
+      break;
+    case 3:
+      f |= Qt::Dialog | Qt::WindowTitleHint;
+      break;
+    case 4:
+    case 5:
+      f |= Qt::Tool | Qt::WindowTitleHint;
+      break;
+    default:
+      f |= Qt::Window | Qt::WindowTitleHint;
+      break;
+  }
+  const BorderIcons& icons = *borderIcons_;
+  if (borderStyle_ != 0) {
+    if (icons.systemMenu) f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    // Only windows with an ordinary caption carry the minimise and maximise boxes.
+    const bool boxes =
+        (icons.systemMenu || formStyle_ != 1) && (borderStyle_ == 1 || borderStyle_ == 2);
+    if (boxes && icons.minimize) f |= Qt::WindowMinimizeButtonHint;
+    if (boxes && icons.maximize) f |= Qt::WindowMaximizeButtonHint;
+    if (icons.help) f |= Qt::WindowContextHelpButtonHint;
+  }
+  if (widget_->windowFlags() != f) widget_->setWindowFlags(f);
+  applyBounds();
+  if (wasVisible) widget_->show();
+}
+
+void Form::applyState() {
+  applyWindowStyle();
+  WinControl::applyState();
+}
+
+void Form::applyConstraints(int cw, int ch) {
+  if (!sizeable()) {
+    widget_->setMinimumSize(0, 0);
+    widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    widget_->setFixedSize(cw, ch);
+    return;
+  }
+  const int fw = frameWidth(), fh = frameHeight();
+  auto lower = [](int limit, int frame) { return limit > 0 ? std::max(0, limit - frame) : 0; };
+  auto upper = [](int limit, int frame) {
+    return limit > 0 ? std::max(0, limit - frame) : QWIDGETSIZE_MAX;
+  };
+  widget_->setMinimumSize(lower(limits_[kMinWidth], fw), lower(limits_[kMinHeight], fh));
+  widget_->setMaximumSize(upper(limits_[kMaxWidth], fw), upper(limits_[kMaxHeight], fh));
+  widget_->resize(cw, ch);
+}
+
+void Form::applyBounds() {
+  if (!widget_) return;
+  applyConstraints(clientWidth(), clientHeight());
+  // Default positions leave the first placing to the desktop.
+  if (shownOnce_ || (position != 1 && position != 2)) widget_->move(left_, top_);
+}
+
+void Form::applyCaption() {
+  if (widget_) widget_->setWindowTitle(displayText(caption_));
+}
+
+void Form::setBorderStyle(int style) {
+  if (style < 0 || style > 5) return;
+  borderStyle_ = style;
+  applyWindowStyle();
+}
+
+void Form::setFormStyle(int style) {
+  if (style == 1) {
+    Application* app = application();
+    Form* main = app ? app->mainForm() : nullptr;
+    if (!main || main->formStyle() != 2) {
+      Value given(style);
+      guiError(kGuiNoMdiForm, "_FORMSTYLE", Args(&given, 1));
+      return;
+    }
+  }
+  formStyle_ = style;
+  applyWindowStyle();
+}
+
+int Form::windowState() const {
+  if (widget_ && visible_) {
+    if (widget_->isMinimized()) return 1;
+    if (widget_->isMaximized()) return 2;
+    return 0;
+  }
+  return windowState_;
+}
+
+void Form::setWindowState(int state) {
+  windowState_ = state;
+  if (!widget_ || !visible_ || !widget_->isVisible()) return;
+  if (state == 1) {
+    widget_->showMinimized();
+  } else if (state == 2) {
+    widget_->showMaximized();
+  } else {
+    widget_->showNormal();
+  }
+}
+
+void Form::setLimit(Limit which, int value) {
+  limits_[which] = std::max(0, value);
+  applyBounds();
+}
+
+void Form::userMovedOrSized() {
+  if (!widget_ || !widget_->isVisible()) return;
+  storeBounds(widget_->x(), widget_->y(), widget_->width() + frameWidth(),
+              widget_->height() + frameHeight());
+}
+
+bool Form::handleEvent(QObject* watched, QEvent* event) {
+  if (watched == widget_) {
+    switch (event->type()) {
+      case QEvent::Close:
+        event->ignore();
+        close();
+        return true;
+      case QEvent::Resize:
+        userMovedOrSized();
+        return false;
+      case QEvent::Move: {
+        // The user may not move the window beyond the smallest left and top edges.
+        if (event->spontaneous() && (limits_[kMinLeft] > 0 || limits_[kMinTop] > 0)) {
+          const QPoint p = widget_->pos();
+          const QPoint q(std::max(p.x(), limits_[kMinLeft]), std::max(p.y(), limits_[kMinTop]));
+          if (q != p) widget_->move(q);
+        }
+        userMovedOrSized();
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return WinControl::handleEvent(watched, event);
+}
+
+}  // namespace kv::ui
