@@ -1,0 +1,63 @@
+// The look of a confirmation box: a MessageDlg of type 3 grabbed on the offscreen platform and
+// compared with the stored reference picture, pixel by pixel with a small tolerance (font
+// rendering may differ by a shade). KV_WRITE_REFERENCE=1 writes the reference anew.
+#include "uitest.h"
+
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdlib>
+
+#include "ui/dialogs/messagedlg.h"
+#include "ui/forms/form.h"
+
+using namespace kv;
+using namespace kv::ui;
+using namespace kv::ui::test;
+
+namespace {
+
+const char* kReference = KV_TEST_DATA_DIR "/ui/messagedlg_confirmation.png";
+
+// Share of pixels whose colour differs from the reference by more than `shade` in a channel.
+double differingShare(const QImage& a, const QImage& b, int shade) {
+  long differing = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      if (std::abs(qRed(p) - qRed(q)) > shade || std::abs(qGreen(p) - qGreen(q)) > shade ||
+          std::abs(qBlue(p) - qBlue(q)) > shade) {
+        ++differing;
+      }
+    }
+  }
+  return static_cast<double>(differing) / (a.width() * a.height());
+}
+
+class Screenshot : public UiTest {};
+
+}  // namespace
+
+TEST_F(Screenshot, ConfirmationBoxLooksAsItsReference) {
+  MessageDlgSpec spec;
+  spec.text =
+      "Da li ste sigurni da \x9E"
+      "elite da obri\x9A"
+      "ete nalog 00057?";
+  spec.type = 3;
+  spec.buttons = 1;
+  Value dialog = makeMessageDlg(spec);
+  Form* form = libraryAs<Form>(dialog);
+  form->setVisible(true);
+  const QImage shot = form->windowIfMade()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  form->destroy();
+  ASSERT_FALSE(shot.isNull());
+  if (std::getenv("KV_WRITE_REFERENCE")) {
+    ASSERT_TRUE(shot.save(kReference));
+  }
+  QImage reference(kReference);
+  ASSERT_FALSE(reference.isNull()) << "missing " << kReference;
+  reference = reference.convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shot.size(), reference.size());
+  EXPECT_LT(differingShare(shot, reference, 24), 0.005);
+}

@@ -1,0 +1,100 @@
+#pragma once
+// Test support for the window library: a fixture that starts the library for each test and
+// ends it afterwards, records every error raised, and helpers that answer modal loops from
+// single-shot timers with a watchdog, so an unanswered box fails the test instead of hanging.
+#define QTEST_QPA_MOUSE_HANDLING
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/classes.h"
+#include "runtime/codeblock.h"
+#include "runtime/error.h"
+#include "ui/core/libobject.h"
+#include "ui/core/messageloop.h"
+#include "ui/windowlibrary.h"
+
+namespace kv::ui::test {
+
+struct RaisedError {
+  int genCode;
+  int subCode;
+  std::string subsystem;
+  std::string description;
+  std::string operation;
+};
+
+class UiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = false;
+    if (!registered) registerWindowLibrary();
+    registered = true;
+    startWindowLibrary();
+    ERRORBLOCK(makeBlock([this](Args args) {
+      const Value& e = arg(args, 0);
+      raised.push_back({send(e, "GENCODE").asInt(), send(e, "SUBCODE").asInt(),
+                        std::string(send(e, "SUBSYSTEM").str()),
+                        std::string(send(e, "DESCRIPTION").str()),
+                        std::string(send(e, "OPERATION").str())});
+      return Value();
+    }));
+  }
+  void TearDown() override {
+    stopWindowLibrary();
+    resetErrorSystem();
+  }
+
+  std::vector<RaisedError> raised;
+};
+
+// Fails the test and ends every message loop when it is still alive after `ms`.
+class Watchdog {
+ public:
+  explicit Watchdog(int ms = 5000) {
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, [] {
+      ADD_FAILURE() << "a message loop was not answered in time";
+      setTerminated(true);
+    });
+    timer_.start(ms);
+  }
+  ~Watchdog() { setTerminated(false); }
+
+ private:
+  QTimer timer_;
+};
+
+// Runs `fn` with the active modal widget as soon as there is one (or with `level` modal
+// widgets open, the innermost), checking every 10 ms from the message loop.
+inline void whenModal(std::function<void(QWidget*)> fn, QWidget* notThis = nullptr) {
+  QTimer::singleShot(10, [fn, notThis] {
+    QWidget* m = QApplication::activeModalWidget();
+    if (!m || m == notThis) {
+      whenModal(fn, notThis);
+    } else {
+      fn(m);
+    }
+  });
+}
+
+// Runs `fn` from the message loop after `ms`.
+inline void later(int ms, std::function<void()> fn) {
+  QTimer::singleShot(ms, fn);
+}
+
+// A library object's language object made by a class function and created with `owner`.
+inline Value created(Value (*classFn)(), const Value& owner) {
+  Value obj = classFn();
+  send(obj, "Create", {owner});
+  return obj;
+}
+
+}  // namespace kv::ui::test
