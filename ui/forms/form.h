@@ -13,8 +13,6 @@
 // again stops the showing), the form is placed by its Position (4 centred on the screen, 5
 // centred over the form that was active; never at a negative left or top), then shown in its
 // WindowState (border styles 3 to 5 always normal). Hiding runs OnHide, then hides.
-//
-// ShowModal and Close follow the library's steps exactly (form_modal.cpp).
 #include <QPointer>
 
 #include "ui/controls/wincontrol.h"
@@ -77,8 +75,18 @@ class Form : public WinControl {
   bool windowAcceptsInput() const override { return windowEnabled_; }
 
   void setVisible(bool on) override;
+  // ShowModal: nothing when the form is already modal or visible. Otherwise: cancels a mouse
+  // capture, hides the hint, sets ModalResult to 0, remembers the active window and shows the
+  // form (when its OnShow hid it again, that is all); every other visible, enabled form stops
+  // taking input; message steps run until ModalResult is not 0 or the application is
+  // terminated; then the other forms take input again, the remembered window comes back to the
+  // top, and the form is sent a close request that does not ask OnCloseQuery again.
   void showModal();
-  // Close, also what the window's close box does.
+  // Close (also the window's close box): unless it comes right after a modal loop, OnCloseQuery
+  // is asked with a true flag by reference, and false stops; a modal form with ModalResult 0
+  // gets 2 (Cancel) and stays for its loop to end. Then OnClose gets the action 1 by reference:
+  // 0 stops, the main form posts the quit message, otherwise 1 hides the form, 3 minimises it
+  // and any other value destroys its window (the form keeps its state and can be shown again).
   void close();
 
   void createImpl(Args args) override;
