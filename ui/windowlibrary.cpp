@@ -64,7 +64,7 @@ void destroyPublic(const char* name) {
 }  // namespace
 
 void registerWindowLibrary() {
-  registerClassFunctions();
+  registerClassDeclarations();
   registerMessageDlgFunctions();
   registerFunction("TFORM", &fnTForm);
   registerFunction("TAPPLICATION", &fnTApplication);

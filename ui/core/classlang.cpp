@@ -11,24 +11,6 @@ namespace kv::ui {
 
 namespace {
 
-// The class whose declared method is running, innermost first.
-struct MethodContext {
-  const ClassDef* cls;
-  MethodContext* outer;
-};
-MethodContext* g_context = nullptr;
-
-class ContextGuard {
- public:
-  explicit ContextGuard(const ClassDef* cls) : ctx_{cls, g_context} { g_context = &ctx_; }
-  ~ContextGuard() { g_context = ctx_.outer; }
-  ContextGuard(const ContextGuard&) = delete;
-  ContextGuard& operator=(const ContextGuard&) = delete;
-
- private:
-  MethodContext ctx_;
-};
-
 std::vector<MethodFn>& targets() {
   static std::vector<MethodFn> t;
   return t;
@@ -131,8 +113,7 @@ void __CLASSMET(const Value& handle, const Value& kind, const Value& scope, cons
   const bool answersSelf = kind.deref().asInt() == 0;
   addMethod(
       cls, upperName(n.str()),
-      [cls, body, answersSelf](const Value& self, Args args) -> Value {
-        ContextGuard context(cls);
+      [body, answersSelf](const Value& self, Args args) -> Value {
         Value r = body(self, args);
         return answersSelf ? self.deref() : r;
       },
@@ -150,8 +131,8 @@ int registerMethodTarget(MethodFn fn) {
 }
 
 Value superSend(const Value& self, std::string_view message, Args args) {
-  const ClassDef* context = g_context ? g_context->cls : classOf(self);
-  return sendSuper(self, context, message, args);
+  const ClassDef* context = runningClass();
+  return sendSuper(self, context ? context : classOf(self), message, args);
 }
 
 Value superSend(const Value& self, std::string_view message, std::initializer_list<Value> args) {
@@ -159,7 +140,7 @@ Value superSend(const Value& self, std::string_view message, std::initializer_li
   return superSend(self, message, Args(a));
 }
 
-void registerClassFunctions() {
+void registerClassDeclarations() {
   registerFunction("__CLASSDEF", &fnClassDef);
   registerFunction("__CLASSDAT", &fnClassDat);
   registerFunction("__CLASSMET", &fnClassMet);

@@ -14,10 +14,11 @@
 //
 // A method the application declares is a function registered by name in the symbol table
 // (or a method target number from registerMethodTarget). A function found by name receives
-// Self as its first argument, followed by the message's arguments. While a method declared
-// here runs, superSend() sends to the superclass reference: the message is looked up in the
-// superclass of the class that declared the running method, so an override can run the
-// method it overrides (every application Create begins with superSend(self, "Create", owner)).
+// Self as its first argument, followed by the message's arguments (QSELF() answers it too).
+// superSend() sends to the superclass reference of the running method (as QSUPER() does): the
+// message is looked up in the superclass of the class that declared the running method, so an
+// override can run the method it overrides (every application Create begins with
+// superSend(self, "Create", owner)).
 //
 // Scopes: 0 exported; 1 answered only to receivers whose class id is the declaring class's;
 // 2 only to receivers with that id on their superclass chain. An id given as a block stands
@@ -54,11 +55,11 @@ Value __CLASSOBJ(const Value& handle);
 int registerMethodTarget(MethodFn fn);
 
 // Sends to the superclass reference of the running method (of Self's own class when no
-// declared method runs).
+// method runs).
 Value superSend(const Value& self, std::string_view message, Args args = {});
 Value superSend(const Value& self, std::string_view message, std::initializer_list<Value> args);
 
 // Registers __CLASSDEF, __CLASSDAT, __CLASSMET and __CLASSOBJ by name.
-void registerClassFunctions();
+void registerClassDeclarations();
 
 }  // namespace kv::ui
