@@ -239,6 +239,22 @@ TEST_F(ClassRuntime, DestroyingAFormDestroysItsComponentsFirstToLastThroughOverr
   EXPECT_TRUE(raised.empty());
 }
 
+TEST_F(ClassRuntime, AnOwnedComponentWhoseDestroyDoesNotRunTheLibrarysIsStillDestroyed) {
+  Value h = declare("TStubborn", TButton());
+  int asked = 0;
+  method(h, "Destroy", 1, [&asked](const Value&, Args) {
+    ++asked;
+    return Value();  // never reaches the library's destruction
+  });
+  Value form = created(&TForm, applicationObject());
+  Value button = __CLASSOBJ(h);
+  send(button, "Create", {form});
+  send(form, "Destroy");
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(libraryOf(button), nullptr);  // its owner destroyed it all the same
+  EXPECT_EQ(liveLibraryObjects(), 3u);
+}
+
 TEST_F(ClassRuntime, ControlWithoutAParentWindowRaises6007) {
   Value button = created(&TButton, applicationObject());
   ASSERT_EQ(raised.size(), 1u);
