@@ -7,16 +7,16 @@
 
 #include "app/dataindex.h"
 #include "app/messagedlg.h"
-#include "engine/dbfunc.h"
+#include "engine/area/dbfunc.h"
 #include "platform/filename.h"
-#include "runtime/arrays.h"
-#include "runtime/callstack.h"
-#include "runtime/error.h"
-#include "runtime/eventpoll.h"
-#include "runtime/filefuncs.h"
-#include "runtime/memvars.h"
-#include "runtime/settings.h"
-#include "runtime/symbols.h"
+#include "runtime/error/callstack.h"
+#include "runtime/error/error.h"
+#include "runtime/lang/eventpoll.h"
+#include "runtime/lang/memvars.h"
+#include "runtime/lang/settings.h"
+#include "runtime/lang/symbols.h"
+#include "runtime/lib/arrays.h"
+#include "runtime/lib/filefuncs.h"
 
 namespace kv::app {
 

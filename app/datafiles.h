@@ -6,7 +6,7 @@
 // driver "DbfNtx", and every write is bracketed by REC_LOCK, DBUNLOCK and DBCOMMIT.
 #include <string_view>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::app {
 

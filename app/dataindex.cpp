@@ -7,15 +7,15 @@
 
 #include "app/datafiles.h"
 #include "app/messagedlg.h"
-#include "engine/dbfunc.h"
-#include "engine/ntx_format.h"
+#include "engine/area/dbfunc.h"
+#include "engine/ntx/ntx_format.h"
 #include "platform/filename.h"
-#include "runtime/callstack.h"
-#include "runtime/classes.h"
-#include "runtime/codeblock.h"
-#include "runtime/error.h"
-#include "runtime/errorobject.h"
-#include "runtime/filefuncs.h"
+#include "runtime/error/callstack.h"
+#include "runtime/error/error.h"
+#include "runtime/error/errorobject.h"
+#include "runtime/lang/classes.h"
+#include "runtime/lang/codeblock.h"
+#include "runtime/lib/filefuncs.h"
 
 namespace kv::app {
 

@@ -6,7 +6,7 @@
 // how to rebuild it and the program ends as it does on any unrecoverable error.
 #include <string>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::app {
 

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "platform/msgbox.h"
-#include "runtime/callstack.h"
-#include "runtime/classes.h"
-#include "runtime/error.h"
-#include "runtime/errorchannel.h"
-#include "runtime/lifecycle.h"
-#include "runtime/codeblock.h"
-#include "runtime/symbols.h"
+#include "runtime/error/callstack.h"
+#include "runtime/error/error.h"
+#include "runtime/error/errorchannel.h"
+#include "runtime/lang/classes.h"
+#include "runtime/lang/codeblock.h"
+#include "runtime/lang/lifecycle.h"
+#include "runtime/lang/symbols.h"
 
 namespace kv::app {
 

@@ -4,7 +4,7 @@
 // division by zero or a call of a missing procedure), abandons it quietly (an open or append
 // lock failing because another station holds the file), or reports the error with the chain
 // of calling procedures and ends the program with error level 1.
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::app {
 

@@ -2,13 +2,13 @@
 
 #include "app/datafiles.h"
 #include "app/errorsys.h"
-#include "engine/dbfunc.h"
-#include "runtime/callstack.h"
-#include "runtime/dates.h"
-#include "runtime/functions.h"
-#include "runtime/lifecycle.h"
-#include "runtime/memvars.h"
-#include "runtime/settings.h"
+#include "engine/area/dbfunc.h"
+#include "runtime/error/callstack.h"
+#include "runtime/format/dates.h"
+#include "runtime/lang/functions.h"
+#include "runtime/lang/lifecycle.h"
+#include "runtime/lang/memvars.h"
+#include "runtime/lang/settings.h"
 
 namespace kv::app {
 

@@ -1,7 +1,7 @@
 #include "app/messagedlg.h"
 
 #include "platform/msgbox.h"
-#include "runtime/classes.h"
+#include "runtime/lang/classes.h"
 
 namespace kv::app {
 

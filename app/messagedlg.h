@@ -4,7 +4,7 @@
 // message box (platform/msgbox.h, standard error without a window library), and a wait box
 // shows nothing. The window library's MessageDlg replaces it, with the same arguments and
 // results.
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::app {
 

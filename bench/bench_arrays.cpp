@@ -6,10 +6,10 @@
 #include <random>
 #include <string>
 
-#include "runtime/arrays.h"
-#include "runtime/compare.h"
-#include "runtime/eventpoll.h"
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
+#include "runtime/lang/eventpoll.h"
+#include "runtime/lib/arrays.h"
+#include "runtime/value/compare.h"
 
 using namespace kv;
 

@@ -19,15 +19,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/areas.h"
-#include "engine/dbf.h"
-#include "engine/dbfntx.h"
-#include "engine/dbfunc.h"
-#include "engine/drivers.h"
-#include "engine/fieldconv.h"
-#include "engine/fieldresolver.h"
-#include "runtime/functions.h"
-#include "runtime/settings.h"
+#include "engine/area/areas.h"
+#include "engine/area/dbfunc.h"
+#include "engine/area/drivers.h"
+#include "engine/area/fieldresolver.h"
+#include "engine/dbf/dbfarea.h"
+#include "engine/dbf/fieldconv.h"
+#include "engine/ntx/dbfntxarea.h"
+#include "runtime/lang/functions.h"
+#include "runtime/lang/settings.h"
 
 using namespace kv;
 using namespace kv::engine;

@@ -7,16 +7,16 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/areas.h"
-#include "engine/dbf.h"
-#include "engine/dbfunc.h"
-#include "engine/drivers.h"
-#include "engine/fieldresolver.h"
-#include "runtime/codeblock.h"
-#include "runtime/functions.h"
-#include "runtime/macro.h"
-#include "runtime/memvars.h"
-#include "runtime/settings.h"
+#include "engine/area/areas.h"
+#include "engine/area/dbfunc.h"
+#include "engine/area/drivers.h"
+#include "engine/area/fieldresolver.h"
+#include "engine/dbf/dbfarea.h"
+#include "runtime/lang/codeblock.h"
+#include "runtime/lang/functions.h"
+#include "runtime/lang/memvars.h"
+#include "runtime/lang/settings.h"
+#include "runtime/macro/macro.h"
 
 using namespace kv;
 

@@ -2,10 +2,10 @@
 // price, and reading a table converts stored dates back.
 #include <benchmark/benchmark.h>
 
-#include "runtime/dates.h"
-#include "runtime/numfmt.h"
-#include "runtime/settings.h"
-#include "runtime/transform.h"
+#include "runtime/format/dates.h"
+#include "runtime/format/numfmt.h"
+#include "runtime/format/transform.h"
+#include "runtime/lang/settings.h"
 
 using namespace kv;
 

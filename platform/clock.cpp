@@ -11,8 +11,13 @@ LocalTime localNow() {
   struct tm tm;
   time_t t = tv.tv_sec;
   localtime_r(&t, &tm);
-  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                   tm.tm_min,         tm.tm_sec,      static_cast<int>(tv.tv_usec / 1000)};
+  return LocalTime{tm.tm_year + 1900,
+                   tm.tm_mon + 1,
+                   tm.tm_mday,
+                   tm.tm_hour,
+                   tm.tm_min,
+                   tm.tm_sec,
+                   static_cast<int>(tv.tv_usec / 1000)};
 }
 
 double secondsSinceMidnight() {

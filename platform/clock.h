@@ -3,8 +3,8 @@
 namespace kv::platform {
 
 struct LocalTime {
-  int year, month, day;        // calendar date, month 1-12
-  int hour, minute, second;    // time of day
+  int year, month, day;      // calendar date, month 1-12
+  int hour, minute, second;  // time of day
   int millisecond;
 };
 

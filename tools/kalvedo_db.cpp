@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/kalvedo.h"
-#include "runtime/lifecycle.h"
+#include "runtime/lang/lifecycle.h"
 #include "tools/kalvedo_db_check.h"
 #include "tools/kalvedo_db_dump.h"
 #include "tools/kalvedo_db_eval.h"

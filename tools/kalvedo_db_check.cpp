@@ -3,11 +3,11 @@
 #include <iostream>
 #include <sstream>
 
-#include "engine/areas.h"
-#include "engine/dbf.h"
-#include "engine/dbfunc.h"
+#include "engine/area/areas.h"
+#include "engine/area/dbfunc.h"
+#include "engine/dbf/dbfarea.h"
 #include "platform/codepage.h"
-#include "runtime/error.h"
+#include "runtime/error/error.h"
 #include "tools/kalvedo_db_errortrap.h"
 #include "tools/kalvedo_db_indexcheck.h"
 #include "tools/kalvedo_db_tablecheck.h"

@@ -3,10 +3,10 @@
 #include <iostream>
 #include <sstream>
 
-#include "engine/areas.h"
-#include "engine/dbfunc.h"
-#include "engine/drivers.h"
-#include "engine/tabledump.h"
+#include "engine/area/areas.h"
+#include "engine/area/dbfunc.h"
+#include "engine/area/drivers.h"
+#include "engine/area/tabledump.h"
 #include "platform/codepage.h"
 
 namespace kv::tools {

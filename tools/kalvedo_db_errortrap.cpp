@@ -1,9 +1,9 @@
 #include "tools/kalvedo_db_errortrap.h"
 
-#include "runtime/classes.h"
-#include "runtime/codeblock.h"
-#include "runtime/error.h"
-#include "runtime/errorobject.h"
+#include "runtime/error/error.h"
+#include "runtime/error/errorobject.h"
+#include "runtime/lang/classes.h"
+#include "runtime/lang/codeblock.h"
 
 namespace kv::tools {
 

@@ -5,7 +5,7 @@
 // the check command, which must describe damage instead of ending on it.
 #include <string>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::tools {
 

@@ -4,12 +4,12 @@
 #include <string_view>
 
 #include "platform/codepage.h"
-#include "runtime/callstack.h"
-#include "runtime/dates.h"
-#include "runtime/macro.h"
-#include "runtime/numfmt.h"
-#include "runtime/settings.h"
-#include "runtime/strings.h"
+#include "runtime/error/callstack.h"
+#include "runtime/format/dates.h"
+#include "runtime/format/numfmt.h"
+#include "runtime/lang/settings.h"
+#include "runtime/lib/strings.h"
+#include "runtime/macro/macro.h"
 
 namespace kv::tools {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::tools {
 

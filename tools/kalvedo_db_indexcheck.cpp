@@ -4,11 +4,11 @@
 #include <map>
 #include <vector>
 
-#include "engine/ntx_check.h"
-#include "engine/ntx_keyvalue.h"
+#include "engine/ntx/ntx_check.h"
+#include "engine/ntx/ntx_keyvalue.h"
 #include "platform/file.h"
 #include "platform/filename.h"
-#include "runtime/error.h"
+#include "runtime/error/error.h"
 #include "tools/kalvedo_db_errortrap.h"
 
 namespace kv::tools {

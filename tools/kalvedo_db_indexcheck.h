@@ -13,7 +13,7 @@
 // program. At most kMaxRecordProblems record-level problems are listed, then their count.
 #include <string>
 
-#include "engine/workarea.h"
+#include "engine/area/workarea.h"
 #include "tools/kalvedo_db_findings.h"
 
 namespace kv::tools {

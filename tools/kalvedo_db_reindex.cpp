@@ -2,8 +2,8 @@
 
 #include <iostream>
 
-#include "engine/areas.h"
-#include "engine/dbfunc.h"
+#include "engine/area/areas.h"
+#include "engine/area/dbfunc.h"
 #include "platform/codepage.h"
 
 namespace kv::tools {

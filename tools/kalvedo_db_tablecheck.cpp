@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/dbf.h"
+#include "engine/dbf/dbfarea.h"
 #include "platform/file.h"
 #include "platform/filename.h"
 

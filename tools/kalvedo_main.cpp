@@ -1,6 +1,6 @@
 // The program `kalvedo`: the runtime's start, MAIN, and the end sequence.
 #include "app/kalvedo.h"
-#include "runtime/lifecycle.h"
+#include "runtime/lang/lifecycle.h"
 
 int main() {
   kv::app::registerModules();

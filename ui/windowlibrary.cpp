@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QEvent>
 
-#include "runtime/classes.h"
-#include "runtime/lifecycle.h"
-#include "runtime/memvars.h"
+#include "runtime/lang/classes.h"
+#include "runtime/lang/lifecycle.h"
+#include "runtime/lang/memvars.h"
 #include "ui/controls/button.h"
 #include "ui/controls/image.h"
 #include "ui/controls/label.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The window library's place in the program's life (runtime/lifecycle.h).
+// The window library's place in the program's life (runtime/lang/lifecycle.h).
 //
 // Start-up procedure: makes the QApplication when there is none (the caller has made sure a
 // display, or Qt's offscreen platform, is there), enters the font table, installs the event

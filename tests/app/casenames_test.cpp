@@ -6,9 +6,9 @@
 #include <set>
 
 #include "app/kalvedo.h"
-#include "datadir_fixture.h"
-#include "process_run.h"
-#include "runtime/memvars.h"
+#include "runtime/lang/memvars.h"
+#include "support/datadir_fixture.h"
+#include "support/process_run.h"
 
 using namespace kv;
 using namespace kv::engine;

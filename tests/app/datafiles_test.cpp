@@ -9,9 +9,9 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "datadir_fixture.h"
-#include "runtime/dates.h"
-#include "runtime/symbols.h"
+#include "runtime/format/dates.h"
+#include "runtime/lang/symbols.h"
+#include "support/datadir_fixture.h"
 
 extern char** environ;
 

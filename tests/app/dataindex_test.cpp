@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "datadir_fixture.h"
 #include "platform/file.h"
 #include "platform/msgbox.h"
-#include "runtime/lifecycle.h"
-#include "runtime/symbols.h"
+#include "runtime/lang/lifecycle.h"
+#include "runtime/lang/symbols.h"
+#include "support/datadir_fixture.h"
 
 using namespace kv;
 using namespace kv::engine;

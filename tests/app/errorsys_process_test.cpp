@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "process_run.h"
+#include "support/process_run.h"
 
 namespace fs = std::filesystem;
 using kvtest::Outcome;

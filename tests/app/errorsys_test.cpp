@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "platform/msgbox.h"
-#include "runtime/callstack.h"
-#include "runtime/classes.h"
-#include "runtime/error.h"
-#include "runtime/errorchannel.h"
-#include "runtime/lifecycle.h"
+#include "runtime/error/callstack.h"
+#include "runtime/error/error.h"
+#include "runtime/error/errorchannel.h"
+#include "runtime/lang/classes.h"
+#include "runtime/lang/lifecycle.h"
 
 using namespace kv;
 namespace fs = std::filesystem;

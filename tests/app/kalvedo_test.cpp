@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <string>
 
-#include "datadir_fixture.h"
-#include "runtime/dates.h"
-#include "runtime/memvars.h"
-#include "runtime/settings.h"
-#include "runtime/symbols.h"
+#include "runtime/format/dates.h"
+#include "runtime/lang/memvars.h"
+#include "runtime/lang/settings.h"
+#include "runtime/lang/symbols.h"
+#include "support/datadir_fixture.h"
 
 using namespace kv;
 namespace fs = std::filesystem;

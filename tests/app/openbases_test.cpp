@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "app/datafiles.h"
-#include "datadir_fixture.h"
-#include "runtime/symbols.h"
+#include "runtime/lang/symbols.h"
+#include "support/datadir_fixture.h"
 
 using namespace kv;
 using namespace kv::engine;

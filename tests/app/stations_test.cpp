@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "app/datafiles.h"
-#include "datadir_fixture.h"
-#include "process_run.h"
-#include "runtime/lifecycle.h"
+#include "runtime/lang/lifecycle.h"
+#include "support/datadir_fixture.h"
+#include "support/process_run.h"
 
 using namespace kv;
 using namespace kv::engine;

@@ -15,8 +15,8 @@ TEST(Codepage, NationalLetters) {
   struct Case {
     unsigned char byte;
     const char* utf8;
-  } cases[] = {{0xE8, "č"}, {0xC8, "Č"}, {0xE6, "ć"}, {0xC6, "Ć"}, {0x9A, "š"},
-               {0x8A, "Š"}, {0x9E, "ž"}, {0x8E, "Ž"}, {0xF0, "đ"}, {0xD0, "Đ"},
+  } cases[] = {{0xE8, "č"}, {0xC8, "Č"},        {0xE6, "ć"},       {0xC6, "Ć"}, {0x9A, "š"},
+               {0x8A, "Š"}, {0x9E, "ž"},        {0x8E, "Ž"},       {0xF0, "đ"}, {0xD0, "Đ"},
                {0x80, "€"}, {0x81, "\xC2\x81"}, {0x98, "\xC2\x98"}};
   for (const auto& c : cases) {
     std::string b(1, static_cast<char>(c.byte));

@@ -16,9 +16,9 @@
 #include <string>
 
 #include "app/kalvedo.h"
-#include "runtime/callstack.h"
-#include "runtime/error.h"
-#include "runtime/lifecycle.h"
+#include "runtime/error/callstack.h"
+#include "runtime/error/error.h"
+#include "runtime/lang/lifecycle.h"
 
 namespace {
 

@@ -24,15 +24,15 @@
 #include <fstream>
 #include <string>
 
-#include "engine/areas.h"
-#include "engine/dbf.h"
-#include "engine/dbfntx.h"
-#include "engine/dbfunc.h"
-#include "engine/drivers.h"
-#include "engine/fieldresolver.h"
+#include "engine/area/areas.h"
+#include "engine/area/dbfunc.h"
+#include "engine/area/drivers.h"
+#include "engine/area/fieldresolver.h"
+#include "engine/dbf/dbfarea.h"
+#include "engine/ntx/dbfntxarea.h"
 #include "platform/file.h"
-#include "runtime/functions.h"
-#include "runtime/settings.h"
+#include "runtime/lang/functions.h"
+#include "runtime/lang/settings.h"
 
 using namespace kv;
 using namespace kv::engine;

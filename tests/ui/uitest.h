@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/classes.h"
-#include "runtime/codeblock.h"
-#include "runtime/error.h"
+#include "runtime/error/error.h"
+#include "runtime/lang/classes.h"
+#include "runtime/lang/codeblock.h"
 #include "ui/core/libobject.h"
 #include "ui/core/messageloop.h"
 #include "ui/windowlibrary.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/error.h"
+#include "runtime/error/error.h"
 #include "ui/core/guierror.h"
 #include "ui/core/libclass.h"
 

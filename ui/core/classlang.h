@@ -27,7 +27,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "runtime/classes.h"
+#include "runtime/lang/classes.h"
 
 namespace kv::ui {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
 #include "ui/core/guierror.h"
 
 namespace kv::ui {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::ui {
 

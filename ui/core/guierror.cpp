@@ -1,6 +1,6 @@
 #include "ui/core/guierror.h"
 
-#include "runtime/error.h"
+#include "runtime/error/error.h"
 
 namespace kv::ui {
 

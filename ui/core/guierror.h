@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/symbols.h"
+#include "runtime/lang/symbols.h"
 
 namespace kv::ui {
 

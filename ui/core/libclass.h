@@ -6,7 +6,7 @@
 // class's name whose message list is entered by the class's registration, which enters its
 // base's messages first, so a class answers its bases' messages and its own, and a name
 // entered again by a derived class replaces the base's handler.
-#include "runtime/classes.h"
+#include "runtime/lang/classes.h"
 #include "ui/core/libobject.h"
 
 namespace kv::ui {

@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "runtime/classes.h"
+#include "runtime/lang/classes.h"
 
 namespace kv::ui {
 

@@ -17,8 +17,8 @@
 #include <memory>
 #include <string_view>
 
-#include "runtime/symbols.h"
-#include "runtime/value.h"
+#include "runtime/lang/symbols.h"
+#include "runtime/value/value.h"
 #include "ui/core/events.h"
 
 namespace kv::ui {

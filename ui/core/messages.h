@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/classes.h"
-#include "runtime/error.h"
+#include "runtime/error/error.h"
+#include "runtime/lang/classes.h"
 #include "ui/core/guierror.h"
 #include "ui/core/libobject.h"
 

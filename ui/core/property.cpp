@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "runtime/callstack.h"
-#include "runtime/error.h"
-#include "runtime/errorchannel.h"
-#include "runtime/lifecycle.h"
+#include "runtime/error/callstack.h"
+#include "runtime/error/error.h"
+#include "runtime/error/errorchannel.h"
+#include "runtime/lang/lifecycle.h"
 
 namespace kv::ui {
 

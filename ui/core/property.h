@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/classes.h"
+#include "runtime/lang/classes.h"
 
 namespace kv::ui {
 

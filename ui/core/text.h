@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::ui {
 

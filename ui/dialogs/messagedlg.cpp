@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/classes.h"
+#include "runtime/lang/classes.h"
 #include "ui/controls/button.h"
 #include "ui/controls/image.h"
 #include "ui/controls/label.h"

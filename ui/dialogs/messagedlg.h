@@ -34,7 +34,7 @@
 #include <vector>
 #include <string>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::ui {
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "platform/process.h"
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
 #include "ui/core/guierror.h"
 #include "ui/core/messageloop.h"
 #include "ui/core/messages.h"

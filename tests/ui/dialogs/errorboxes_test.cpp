@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "platform/msgbox.h"
-#include "runtime/errorchannel.h"
+#include "runtime/error/errorchannel.h"
 #include "ui/core/eventrouter.h"
 #include "ui/dialogs/errorboxes.h"
 

@@ -5,7 +5,7 @@
 #include <QCloseEvent>
 #include <QWidget>
 
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
 #include "ui/controls/button.h"
 #include "ui/core/messageloop.h"
 #include "ui/forms/application.h"

@@ -1,0 +1,34 @@
+#pragma once
+// The engine's one path to the runtime's error system. Tests may put a hook in front of it
+// to see every error record the engine raises and answer it themselves.
+#include <functional>
+#include <string>
+
+#include "runtime/error/error.h"
+
+namespace kv::engine {
+
+// Operation status of the engine: 0 success, anything else a failure.
+enum Status : int { kSuccess = 0, kFailure = 1 };
+
+using ErrorHook = std::function<ErrorResult(const ErrorSpec&)>;
+// Installs (or, with an empty hook, removes) the hook; answers the previous one.
+ErrorHook setErrorHook(ErrorHook hook);
+
+// Raises through the hook when one is installed, else through raiseError().
+ErrorResult engineRaise(const ErrorSpec& spec);
+
+// The record of an error about a file (open, create, read, write, lock, corruption): codes,
+// file name, operating-system code, the answers it allows and the attempts made so far.
+// The subsystem is left to the raiser. When the file operation was refused because the name
+// matches several files that differ only in case, the file name names them all.
+ErrorSpec fileErrorSpec(int genCode, int subCode, const std::string& fileName, int osCode = 0,
+                        int flags = 0, int tries = 0);
+
+// An error of the database commands (subsystem "DBCMD", default allowed): argument errors
+// (gen 1) and the no-table error (gen 35, subcode 2001).
+ErrorResult dbcmdError(int genCode, int subCode, std::string_view operation);
+// The no-table error of a database function.
+void noTableError(std::string_view operation);
+
+}  // namespace kv::engine

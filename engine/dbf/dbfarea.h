@@ -1,0 +1,160 @@
+#pragma once
+// The "DBF" table driver: a table in a DBF file, its memo texts in a DBT file beside it
+// (engine/dbf/dbf_memo.h). Multi-byte integers are little-endian.
+//
+// Table header, 32 bytes at offset 0:
+// | Offset | Size | Meaning                                                              |
+// |--------|------|----------------------------------------------------------------------|
+// | 0      | 1    | version: 0x03 plain table, 0x83 table with a memo file                |
+// | 1      | 3    | date of the last update: years since 1900, month, day                 |
+// | 4      | 4    | record count                                                         |
+// | 8      | 2    | header length: 32 + 32 x fields + 2 (files of others: + 1 also read)  |
+// | 10     | 2    | record length: 1 + the sum of the field widths                        |
+// | 12     | 16   | zero                                                                 |
+// | 28     | 2    | kept as found in the file (zero in new files)                         |
+// | 30     | 2    | zero                                                                 |
+// Field descriptors, 32 bytes each from offset 32, ended by 0x0D (then 0x00, and 0x1A while
+// the table has no records):
+// | Offset | Size | Meaning                                                              |
+// |--------|------|----------------------------------------------------------------------|
+// | 0      | 11   | name, upper case, NUL-terminated (bytes after the NUL are ignored)    |
+// | 11     | 1    | type: C character, N number, D date, L logical, M memo                |
+// | 12     | 4    | zero (any value is accepted when reading)                             |
+// | 16     | 1    | width (C: low byte)                                                   |
+// | 17     | 1    | decimals (C: high byte of the width)                                  |
+// | 18     | 14   | zero                                                                 |
+// Record n (from 1) lies at header length + (n - 1) x record length: byte 0 is "*" for a
+// deleted record, " " otherwise; the fields follow in descriptor order. A date holds
+// YYYYMMDD (blanks: empty), a logical T/F (T, t, Y, y read as true), a memo the block number
+// of its text. One 0x1A byte follows the last record and the file ends there.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/area/workarea.h"
+#include "engine/dbf/dbf_memo.h"
+#include "platform/file.h"
+
+namespace kv::engine {
+
+class DbfArea : public WorkArea {
+ public:
+  DbfArea();
+  ~DbfArea() override;
+
+  std::string sysName() const override { return "DBF"; }
+
+  int goBottom() override;
+  int goTo(std::uint32_t recNo) override;
+  int goToId(const Value& id) override;
+  int goTop() override;
+  int skip(std::int64_t n) override;
+  int skipRaw(std::int64_t n) override;
+
+  int append(bool releaseLocks) override;
+  int deleteRec() override;
+  int recall() override;
+  int deleted(bool& out) override;
+  int flush() override;
+  int goCold() override;
+  int goHot() override;
+  int getRec(const char*& out) override;
+  int putRec(const char* rec) override;
+  int getValue(int field, Value& out) override;
+  int getVarLen(int field, std::uint32_t& out) override;
+  int putValue(int field, const Value& v) override;
+  int recCount(std::uint32_t& out) override;
+  int recNo(std::uint32_t& out) override;
+
+  int open(const OpenInfo& info) override;
+  int create(const OpenInfo& info) override;
+  int close() override;
+  int info(int request, Value& out) override;
+
+  int pack() override;
+  int zap() override;
+  int sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
+           const std::vector<bool>& descending) override;
+  int transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) override;
+
+  int lock(const LockRequest& req, bool& ok) override;
+  int unlock(std::uint32_t recNo) override;
+
+  // Facts for tools and derived drivers.
+  bool isShared() const { return shared_; }
+  bool isReadOnly() const { return readOnly_; }
+  bool hasMemo() const { return hasMemo_; }
+  std::uint32_t headerLength() const { return hdrLen_; }
+  std::uint32_t recordLength() const { return recLen_; }
+  const std::vector<std::uint32_t>& lockList() const { return locks_; }
+  const std::string& fileName() const { return fullName_; }
+
+  // Read-ahead for passes over the whole table in record order (index builds): while on,
+  // record reads are served from chunks of consecutive records read at once, also on a
+  // shared table (the pass then sees the records as they were when their chunk was read).
+  // A table opened exclusively is read ahead whenever its records are read in order. A
+  // record written meanwhile is written into the chunk too, so a read never answers older
+  // bytes than the file holds.
+  void setReadAhead(bool on);
+
+ protected:
+  // Reads the current record into the buffer when it is not loaded (lazy read).
+  int readRecord();
+  // Writes the buffer as record `recNo`.
+  int writeRecord(std::uint32_t recNo);
+  // Writes the 32-byte header.
+  int writeHeader();
+  // Record count from the file size (shared tables).
+  void refreshCount();
+  // Puts 0x1A after the last record and cuts the file there.
+  int writeEofAndCut();
+  // Commits the files written since the last commit to disk.
+  void commitFiles();
+  void releaseAllLocks();
+  int raiseFileError(int gen, int sub, int flags, int osCode, const std::string& file,
+                     int tries = 0);
+  // Writes one text into the memo file; answers the block used.
+  int writeMemo(const Field& f, std::string_view text, std::uint32_t& block);
+
+  platform::File dbf_;
+  MemoFile memo_;
+  unsigned char header_[32] = {};
+  std::uint32_t hdrLen_ = 0, recLen_ = 1, recCount_ = 0;
+  std::uint32_t recNo_ = 0;
+  bool positioned_ = false, deleted_ = false;
+  std::vector<char> buf_;
+  bool loaded_ = false, hot_ = false, updated_ = false, appended_ = false;
+  bool hasMemo_ = false, shared_ = false, readOnly_ = false, fileLocked_ = false;
+  bool dbfWritten_ = false;
+  std::vector<std::uint32_t> locks_;
+  std::string fullName_, memoName_;
+
+ private:
+  // Serves the current record from the read-ahead chunk, reading the next chunk when needed;
+  // false when the record cannot be had that way (the caller reads it alone).
+  bool readAheadRecord();
+  // Forgets the chunk (the table is closed, cut or rewritten).
+  void dropReadAhead();
+
+  bool readAhead_ = false;
+  std::vector<char> ahead_;
+  std::uint32_t aheadFirst_ = 0, aheadCount_ = 0, lastRead_ = 0;
+};
+
+// Resolves a table or memo file name: adds `ext` when the name has none (in the case of the
+// name, see platform::derivedName); a name without a directory is looked for in the default
+// directory and then along the search path (the first directory holding the file, also under
+// another case, wins; when none does the default-directory name is answered). A file found
+// under another case is answered under its own name; a name matching several files that
+// differ only in case is answered as given, and opening it fails naming them all.
+std::string resolveDataFile(const std::string& name, const char* ext);
+
+// The memo file beside a table: the table's name with its extension replaced by ".dbt",
+// in the case of the table's name (NALOZI.DBF: NALOZI.DBT; Nalozi.dbf: Nalozi.dbt).
+std::string memoNameFor(const std::string& table);
+
+// Makes the "DBF" driver module known to the engine and registers it (start-up).
+void registerDbfDriver();
+
+}  // namespace kv::engine

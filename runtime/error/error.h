@@ -1,0 +1,149 @@
+#pragma once
+// Run-time errors. Every failure the application may handle is raised here: an error record
+// becomes an error object that is handed to the installed handler block (ERRORBLOCK); the
+// handler's answer tells the raiser to retry, take the default or use a substitute value,
+// or the program ends. This is the only path by which the runtime, the engine and the
+// window library report failures.
+#include <string>
+#include <vector>
+
+#include "runtime/lang/symbols.h"
+#include "runtime/value/value.h"
+
+namespace kv {
+
+// Flags of an error: what the handler may answer.
+enum ErrorFlag : int { kCanRetry = 1, kCanSubstitute = 2, kCanDefault = 4 };
+
+// General error codes used across the system.
+enum GenCode : int {
+  EG_ARG = 1,
+  EG_BOUND = 2,
+  EG_STROVERFLOW = 3,
+  EG_NUMOVERFLOW = 4,
+  EG_ZERODIV = 5,
+  EG_NUMERR = 6,
+  EG_SYNTAX = 7,
+  EG_COMPLEXITY = 8,
+  EG_MEM = 11,
+  EG_NOFUNC = 12,
+  EG_NOMETHOD = 13,
+  EG_NOVAR = 14,
+  EG_NOALIAS = 15,
+  EG_NOVARMETHOD = 16,
+  EG_BADALIAS = 17,
+  EG_DUPALIAS = 18,
+  EG_CREATE = 20,
+  EG_OPEN = 21,
+  EG_CLOSE = 22,
+  EG_READ = 23,
+  EG_WRITE = 24,
+  EG_PRINT = 25,
+  EG_UNSUPPORTED = 30,
+  EG_LIMIT = 31,
+  EG_CORRUPTION = 32,
+  EG_DATATYPE = 33,
+  EG_DATAWIDTH = 34,
+  EG_NOTABLE = 35,
+  EG_NOORDER = 36,
+  EG_SHARED = 37,
+  EG_UNLOCKED = 38,
+  EG_READONLY = 39,
+  EG_APPENDLOCK = 40,
+  EG_LOCK = 41,
+};
+
+// What a raiser knows about a failure. An empty description is filled from the table of
+// general codes; `args` are the failing operation's arguments.
+struct ErrorSpec {
+  int severity = 2;
+  int genCode = 0;
+  int subCode = 0;
+  int osCode = 0;
+  int flags = 0;
+  int tries = 0;
+  std::string subsystem;
+  std::string description;
+  std::string operation;
+  std::string fileName;
+  std::vector<Value> args;
+};
+
+enum class ErrorAnswer { Retry, Default, Substitute };
+struct ErrorResult {
+  ErrorAnswer answer;
+  Value value;  // the substitute for ErrorAnswer::Substitute
+};
+
+// Raises an error: builds the error object (see errorobject.h) and evaluates the handler
+// block with it. Answers only what the error's flags allow: Retry when the handler answered
+// true and retry is allowed, Default when it answered false and a default is allowed, else
+// Substitute (with the handler's answer) when a substitute is allowed. Any other outcome, a
+// raise while the handler runs, or no handler at all, writes the report to the error channel
+// and ends the program with error level 1 (QUIT: the end sequence still runs). A handler may
+// also leave by BREAK or QUIT; both unwind through the raiser.
+ErrorResult raiseError(const ErrorSpec& spec);
+
+// Argument error (code 1, subsystem "BASE") of a runtime function, substitute allowed:
+// answers the handler's substitute, which becomes the function's result.
+Value argumentError(std::string_view operation, int subCode, Args args);
+// Call of a function or procedure that does not exist (code 12, "BASE", subcode 1001,
+// substitute allowed): answers the substitute, which stands for the call's result.
+Value noFunctionError(std::string_view name, Args args = {});
+// A message the receiver does not answer (code 13, "BASE", subcode 1004, substitute
+// allowed); the arguments are the receiver followed by the message's arguments.
+Value noMethodError(const Value& receiver, std::string_view message, Args args = {});
+// A variable that does not exist (code 14, "BASE", subcode 1003, substitute allowed).
+Value noVariableError(std::string_view name);
+// An alias that names no open work area (code 15, "BASE", subcode 1002, substitute allowed).
+Value noAliasError(std::string_view alias);
+// Assignment through a read-only property (code 39, "BASE", subcode 1005, substitute
+// allowed); the arguments are the receiver and the assigned value.
+Value readOnlyPropertyError(const Value& receiver, std::string_view message, const Value& value);
+// Division (or modulus, with operation "%") by zero (code 5, "BASE", subcode 1340 for "/",
+// 1341 for "%", substitute allowed): answers the substitute, which becomes the quotient.
+Value zeroDivisionError(const Value& dividend, const Value& divisor,
+                        std::string_view operation = "/");
+
+// Description of a general code from the runtime's table ("Error de argumento", ...; any code
+// outside the table: "Error interno").
+std::string genCodeDescription(int genCode);
+// True when the code has its own line in the table.
+bool hasGenCodeDescription(int genCode);
+
+// Internal error n: unrecoverable; writes the trace line, then "  ", then "Error no
+// recuperable n: description" (a code of the table) or "Error interno n", and ends the
+// program with error level 1.
+[[noreturn]] void internalError(int n);
+
+// ERRORBLOCK([block]): the installed handler (nil when none); installs `block` when given.
+Value ERRORBLOCK(const Value& block = Value());
+// Reinstalls a handler that ERRORBLOCK answered earlier, nil (no handler) included: for a
+// scope that installs a handler of its own for a while.
+void restoreErrorBlock(const Value& saved);
+// ERRORNEW(): a fresh, empty error object.
+Value ERRORNEW();
+
+// The last operating-system error code (Windows numbering) and its setter.
+int DOSERROR();
+void setDosError(int code);
+// NETERR([flag]): the network-error flag as it was before the call; sets it when a logical
+// is given.
+bool NETERR(const Value& flag = Value());
+
+// Thrown by BREAK to leave a sequence with a value; caught by the nearest recover point.
+struct BreakException {
+  Value value;
+};
+// BREAK([value]): leaves the current sequence with the value (an error handler may BREAK
+// with the error object to abandon the failing operation).
+[[noreturn]] void BREAK(const Value& value = Value());
+
+// Registers ERRORBLOCK, ERRORNEW, PROCNAME, PROCLINE, NETERR, DOSERROR and BREAK by name.
+void registerErrorFunctions();
+
+// Drops the handler block and clears the flags (end of the run, so the leak report does not
+// count the block; tests).
+void resetErrorSystem();
+
+}  // namespace kv
