@@ -1,34 +1,16 @@
 #include "app/kalvedo.h"
 
-#include "app/datafiles.h"
-#include "app/errorsys.h"
-#include "engine/area/dbfunc.h"
+#include "app/core/datafiles.h"
+#include "app/core/startup.h"
 #include "runtime/error/callstack.h"
 #include "runtime/format/dates.h"
-#include "runtime/lang/functions.h"
-#include "runtime/lang/lifecycle.h"
 #include "runtime/lang/memvars.h"
 #include "runtime/lang/settings.h"
 
 namespace kv::app {
 
-namespace {
-
-// The language's own initialisation: the public GETLIST and the application's error handler,
-// installed before any other start-up procedure and before MAIN.
-void languageInit() {
-  PUBLIC("GETLIST", Value::newArray());
-  ERRORSYS();
-}
-
-}  // namespace
-
 void registerModules() {
-  registerRuntimeFunctions();
-  registerErrorSysFunctions();
-  registerDataFileFunctions();
-  setLanguageInit(&languageInit);
-  engine::installEngine();
+  registerCoreModules();
 }
 
 void MAIN() {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/kalvedo.h"
+#include "app/core/startup.h"
 #include "runtime/lang/lifecycle.h"
 #include "tools/kalvedo_db_check.h"
 #include "tools/kalvedo_db_dump.h"
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   g_args.assign(argv + 2, argv + argc);
-  kv::app::registerModules();
+  kv::app::registerCoreModules();
   int code = kv::runProgram(&runCommand);
   return code != 0 ? code : g_result;
 }

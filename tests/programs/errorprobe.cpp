@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/kalvedo.h"
+#include "app/core/startup.h"
 #include "runtime/error/callstack.h"
 #include "runtime/error/error.h"
 #include "runtime/lang/lifecycle.h"
@@ -77,7 +77,7 @@ void exitProcedure() {
 
 int main(int argc, char** argv) {
   g_mode = argc > 1 ? argv[1] : "clean";
-  if (g_mode != "noblock") kv::app::registerModules();
+  if (g_mode != "noblock") kv::app::registerCoreModules();
   kv::registerExitProcedure("PROBE", exitProcedure);
   return kv::runProgram(&MAIN);
 }

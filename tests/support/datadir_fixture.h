@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/datafiles.h"
+#include "app/core/datafiles.h"
 #include "engine/area/areas.h"
 #include "engine/area/dbfunc.h"
 #include "engine/area/fieldresolver.h"

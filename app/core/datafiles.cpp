@@ -1,12 +1,12 @@
-#include "app/datafiles.h"
+#include "app/core/datafiles.h"
 
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
 
-#include "app/dataindex.h"
-#include "app/messagedlg.h"
+#include "app/core/dataindex.h"
+#include "app/core/messagedlg.h"
 #include "engine/area/dbfunc.h"
 #include "platform/filename.h"
 #include "runtime/error/callstack.h"

@@ -1,7 +1,7 @@
 // Opening the three tables with their indexes as the main window does at start-up.
 #include <algorithm>
 
-#include "app/datafiles.h"
+#include "app/core/datafiles.h"
 #include "runtime/lang/symbols.h"
 #include "support/datadir_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "app/datafiles.h"
+#include "app/core/datafiles.h"
 #include "runtime/lang/lifecycle.h"
 #include "support/datadir_fixture.h"
 #include "support/process_run.h"

@@ -1,4 +1,4 @@
-#include "app/messagedlg.h"
+#include "app/core/messagedlg.h"
 
 #include "platform/msgbox.h"
 #include "runtime/lang/classes.h"
@@ -8,6 +8,8 @@ namespace kv::app {
 namespace {
 
 constexpr int kWaitBox = 4;
+
+MessageDlgFn g_dialog = nullptr;
 
 // The result of the button that answers Escape in each button set, 2 (the close box) for a
 // box without buttons.
@@ -20,8 +22,13 @@ int escapeResult(const Value& buttons) {
 
 }  // namespace
 
-Value MessageDlg(const Value& text, const Value& type, const Value& buttons, const Value&,
-                 const Value&) {
+void setMessageDlg(MessageDlgFn dialog) {
+  g_dialog = dialog;
+}
+
+Value MessageDlg(const Value& text, const Value& type, const Value& buttons, const Value& position,
+                 const Value& borderStyle) {
+  if (g_dialog) return g_dialog(text, type, buttons, position, borderStyle);
   constexpr const char* kCaptions[] = {"Information", "Warning", "Error", "Confirmation"};
   const Value& t = type.deref();
   int kind = t.isNumber() ? t.asInt() : 0;

@@ -1,6 +1,6 @@
 // A damaged index met by the opening procedure at start-up: rebuilt from its table with the
 // damaged file kept as a backup, the user told in a box; the backup and command names.
-#include "app/dataindex.h"
+#include "app/core/dataindex.h"
 
 #include <algorithm>
 #include <cstdio>

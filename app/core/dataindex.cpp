@@ -1,12 +1,12 @@
-#include "app/dataindex.h"
+#include "app/core/dataindex.h"
 
 #include <cctype>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
-#include "app/datafiles.h"
-#include "app/messagedlg.h"
+#include "app/core/datafiles.h"
+#include "app/core/messagedlg.h"
 #include "engine/area/dbfunc.h"
 #include "engine/ntx/ntx_format.h"
 #include "platform/filename.h"

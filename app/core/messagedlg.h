@@ -1,9 +1,10 @@
 #pragma once
-// The message dialog the application calls for its boxes. Until the window library exists
-// this is a headless stand-in: the text of a box with buttons goes to the runtime's plain
-// message box (platform/msgbox.h, standard error without a window library), and a wait box
-// shows nothing. The window library's MessageDlg replaces it, with the same arguments and
-// results.
+// The message dialog the application calls for its boxes. The application's core sees no
+// window system: the program's window part installs the window library's dialog here
+// (setMessageDlg), with the same arguments and results. Until one is installed (always in
+// the command-line companion) a headless stand-in answers: the text of a box with buttons
+// goes to the runtime's plain message box (platform/msgbox.h, standard error without a window
+// library), and a wait box shows nothing.
 #include "runtime/value/value.h"
 
 namespace kv::app {
@@ -18,6 +19,12 @@ namespace kv::app {
 // without buttons, as its close box gives. For type 4 it shows nothing and answers nil.
 Value MessageDlg(const Value& text, const Value& type = Value(), const Value& buttons = Value(),
                  const Value& position = Value(), const Value& borderStyle = Value());
+
+// A dialog with MessageDlg's arguments and results.
+using MessageDlgFn = Value (*)(const Value& text, const Value& type, const Value& buttons,
+                               const Value& position, const Value& borderStyle);
+// Installs the dialog MessageDlg hands every call to; null puts the headless stand-in back.
+void setMessageDlg(MessageDlgFn dialog);
 
 // Destroys a wait box that MessageDlg answered for type 4; nil (no box) is left alone.
 void closeWaitBox(const Value& box);

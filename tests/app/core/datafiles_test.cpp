@@ -1,6 +1,6 @@
 // The application's data files: first start, upgrades of older structures, the default
 // manufacturer list, the indexes, and the record lock every writer takes.
-#include "app/datafiles.h"
+#include "app/core/datafiles.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "app/errorsys.h"
+#include "app/core/errorsys.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // The headless MessageDlg: what reaches the plain message box, and what each button set
 // answers when the box is dismissed as Escape would.
-#include "app/messagedlg.h"
+#include "app/core/messagedlg.h"
 
 #include <gtest/gtest.h>
 
@@ -53,5 +53,22 @@ TEST(MessageDlg, BoxesWithButtonsShowTheirTextAndAnswerTheEscapeButton) {
       EXPECT_TRUE(r.isNil());
     }
   }
+  platform::setDialogBoxHook(nullptr);
+}
+
+TEST(MessageDlg, AnInstalledDialogTakesEveryCallUntilItIsRemoved) {
+  platform::setDialogBoxHook(capture);
+  g_shown.clear();
+  app::setMessageDlg([](const Value& text, const Value& type, const Value& buttons,
+                        const Value& position, const Value& borderStyle) {
+    g_shown.push_back("dialog|" + std::string(text.str()) + "|" + std::to_string(type.asInt()) +
+                      std::to_string(buttons.asInt()) + std::to_string(position.asInt()) +
+                      std::to_string(borderStyle.asInt()));
+    return Value(6);
+  });
+  EXPECT_EQ(app::MessageDlg(Value("t"), Value(3), Value(1), Value(4), Value(2)).asInt(), 6);
+  app::setMessageDlg(nullptr);
+  EXPECT_EQ(app::MessageDlg(Value("t"), Value(3), Value(1)).asInt(), 7);  // headless again
+  EXPECT_EQ(g_shown, (std::vector<std::string>{"dialog|t|3142", "Confirmation|t|3"}));
   platform::setDialogBoxHook(nullptr);
 }
