@@ -10,6 +10,7 @@
 #include "ui/controls/image.h"
 #include "ui/controls/label.h"
 #include "ui/controls/panel.h"
+#include "ui/controls/standardcontrols.h"
 #include "ui/core/classlang.h"
 #include "ui/core/eventrouter.h"
 #include "ui/core/fonts.h"
@@ -74,6 +75,7 @@ void registerWindowLibrary() {
   registerFunction("TBUTTON", &fnTButton);
   registerFunction("TPANEL", &fnTPanel);
   registerFunction("TIMAGE", &fnTImage);
+  registerStandardControls();
   registerInitProcedure("window library", &startWindowLibrary);
   registerExitProcedure("window library", &stopWindowLibrary);
 }

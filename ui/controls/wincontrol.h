@@ -124,6 +124,10 @@ class WinControl : public Control, public EventTarget {
   virtual bool clicksItself() const { return false; }
   // Runs the widget's default handling of the key being handled (the key may have changed).
   void defaultKey(int vk);
+  // The text the key being handled types (empty for a key that types nothing), and the
+  // state of Shift, Ctrl and Alt with it.
+  static QString keyText(int vk);
+  static Qt::KeyboardModifiers keyModifiers();
   void release() override;
 
   QPointer<QWidget> widget_;

@@ -137,16 +137,21 @@ void WinControl::defaultKey(int vk) {
   const int key = qtKeyOf(vk);
   if (key == 0) return;
   const QEvent::Type type = g_key ? g_key->event->type() : QEvent::KeyPress;
-  QString text;
-  if (vk >= 'A' && vk <= 'Z') {
-    text = QChar(modifiers() & Qt::ShiftModifier ? vk : vk - 'A' + 'a');
-  } else if ((vk >= '0' && vk <= '9') || vk == kVkSpace) {
-    text = QChar(vk);
-  } else if (vk == kVkReturn) {
-    text = QStringLiteral("\r");
-  }
-  QKeyEvent synthetic(type, key, modifiers(), text);
+  QKeyEvent synthetic(type, key, modifiers(), keyText(vk));
   receiver->event(&synthetic);
+}
+
+QString WinControl::keyText(int vk) {
+  if (g_key && virtualKeyOf(g_key->event) == vk) return g_key->event->text();
+  // A key that OnKeyDown changed types what the new key types.
+  if (vk >= 'A' && vk <= 'Z') return QChar(modifiers() & Qt::ShiftModifier ? vk : vk - 'A' + 'a');
+  if ((vk >= '0' && vk <= '9') || vk == kVkSpace) return QChar(vk);
+  if (vk == kVkReturn) return QStringLiteral("\r");
+  return QString();
+}
+
+Qt::KeyboardModifiers WinControl::keyModifiers() {
+  return modifiers();
 }
 
 int WinControl::tabOrder() const {

@@ -27,6 +27,12 @@ std::string fromQString(const QString& text) {
   return out;
 }
 
+bool toCp1250(char32_t cp, unsigned char& byte) {
+  if (cp == 0) return false;
+  byte = platform::codePointToCp1250(cp, 0);
+  return byte != 0;
+}
+
 QString displayText(std::string_view cp1250) {
   QString t = toQString(cp1250);
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -15,6 +15,9 @@ QString toQString(std::string_view cp1250);
 QString valueText(const Value& v);
 // Qt text as Windows-1250 bytes; a character outside the code page becomes '?'.
 std::string fromQString(const QString& text);
+// The Windows-1250 byte of one character; false for a character the code page cannot hold
+// (typed or pasted text refuses such a character rather than storing a stand-in).
+bool toCp1250(char32_t cp, unsigned char& byte);
 // Text for display: CR LF and a lone CR become line feeds.
 QString displayText(std::string_view cp1250);
 
