@@ -8,6 +8,7 @@
 #include "ui/controls/label.h"
 #include "ui/controls/panel.h"
 #include "ui/core/guierror.h"
+#include "ui/dialogs/messagedlgedit.h"
 #include "ui/forms/application.h"
 #include "ui/forms/form.h"
 
@@ -205,6 +206,7 @@ Value fnMessageDlg(Args a) {
 
 void registerMessageDlgFunctions() {
   registerFunction("MESSAGEDLG", &fnMessageDlg);
+  registerMessageDlgEditFunction();
 }
 
 }  // namespace kv::ui
