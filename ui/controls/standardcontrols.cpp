@@ -4,9 +4,13 @@
 #include <utility>
 
 #include "runtime/symbols.h"
+#include "ui/controls/checkbox.h"
+#include "ui/controls/combobox.h"
 #include "ui/controls/edit.h"
+#include "ui/controls/groupbox.h"
 #include "ui/controls/labelededit.h"
 #include "ui/controls/memo.h"
+#include "ui/controls/radiobutton.h"
 
 namespace kv::ui {
 
@@ -18,9 +22,9 @@ struct ClassFunction {
 };
 
 constexpr ClassFunction kClassFunctions[] = {
-    {"TEDIT", &TEdit},
-    {"TLABELEDEDIT", &TLabeledEdit},
-    {"TMEMO", &TMemo},
+    {"TEDIT", &TEdit},         {"TLABELEDEDIT", &TLabeledEdit}, {"TMEMO", &TMemo},
+    {"TCHECKBOX", &TCheckBox}, {"TRADIOBUTTON", &TRadioButton}, {"TGROUPBOX", &TGroupBox},
+    {"TCOMBOBOX", &TComboBox},
 };
 
 template <std::size_t I>
