@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "ui/core/fonts.h"
 #include "ui/core/keys.h"
 #include "ui/core/messages.h"
 #include "ui/core/text.h"
@@ -54,7 +55,9 @@ QWidget* Button::makeWidget(QWidget* parent) {
 }
 
 void Button::applyCaption() {
-  if (auto* w = qobject_cast<QPushButton*>(widget_.data())) w->setText(toQString(caption_));
+  if (auto* w = qobject_cast<QPushButton*>(widget_.data())) {
+    w->setText(symbolText(faceName(), toQString(caption_)));
+  }
 }
 
 void Button::click() {

@@ -36,12 +36,14 @@ void registerControl(ClassDef* cls) {
         int n;
         if (intArg(v, n, "_CLIENTWIDTH", a)) c.setClientSize(n, c.clientHeight());
       });
+  readOnly<Control>(cls, "Cursor", [](Control& c) { return c.cursorObject(); });
   property<Control>(
       cls, "Enabled", [](Control& c) { return Value(c.enabled()); },
       [](Control& c, const Value& v, Args a) {
         bool on;
         if (boolArg(v, on, "_ENABLED", a)) c.setEnabled(on);
       });
+  readOnly<Control>(cls, "Font", [](Control& c) { return c.fontObject(); });
   property<Control>(
       cls, "Height", [](Control& c) { return Value(c.height()); },
       [](Control& c, const Value& v, Args a) {
@@ -173,6 +175,28 @@ Form* Control::parentForm() const {
 void Control::click() {
   hideHint();
   fire(kOnClick);
+}
+
+Font* Control::font() {
+  if (!font_) font_ = std::make_unique<SubObject<Font>>(kFontClass, this, [this] { applyFont(); });
+  return font_->get();
+}
+
+Cursor* Control::cursor() {
+  if (!cursor_) {
+    cursor_ = std::make_unique<SubObject<Cursor>>(kCursorClass, this, [this] { applyCursor(); });
+  }
+  return cursor_->get();
+}
+
+const Value& Control::fontObject() {
+  font();
+  return font_->object();
+}
+
+const Value& Control::cursorObject() {
+  cursor();
+  return cursor_->object();
 }
 
 void Control::storeBounds(int left, int top, int width, int height) {

@@ -7,9 +7,12 @@
 // Bounds: SetBounds, SetPos, SetSize and the setters of Left, Top, Width and Height all end in
 // one bounds operation, sent through the language object (SetBounds) when there is one, so an
 // application class can override it.
+#include <memory>
 #include <string>
 
 #include "ui/core/component.h"
+#include "ui/graphics/cursor.h"
+#include "ui/graphics/font.h"
 
 namespace kv::ui {
 
@@ -53,12 +56,23 @@ class Control : public Component {
   // A click: hides the hint and fires OnClick.
   virtual void click();
 
+  // The owned font and cursor (made on first use; their language objects are the read-only
+  // Font and Cursor properties). The window follows their changes.
+  Font* font();
+  Cursor* cursor();
+  const Value& fontObject();
+  const Value& cursorObject();
+  bool hasFont() const { return font_ != nullptr; }
+  bool hasCursor() const { return cursor_ != nullptr; }
+
  protected:
   // The window follows the stored bounds, caption, visibility or enabled state.
   virtual void applyBounds() {}
   virtual void applyCaption() {}
   virtual void applyVisible() {}
   virtual void applyEnabled() {}
+  virtual void applyFont() {}
+  virtual void applyCursor() {}
   // Bounds that the window system changed (the user moved or sized a window).
   void storeBounds(int left, int top, int width, int height);
   // The parent lays its aligned children out again.
@@ -74,6 +88,8 @@ class Control : public Component {
   std::string hint_;
   int align_ = 0;
   Value cargo_;
+  std::unique_ptr<SubObject<Font>> font_;
+  std::unique_ptr<SubObject<Cursor>> cursor_;
 };
 
 extern const LibClass kControlClass;

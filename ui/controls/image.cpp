@@ -14,13 +14,16 @@ template <bool Image::*Flag>
 void flag(ClassDef* cls, const char* name, const char* setter) {
   property<Image>(
       cls, name, [](Image& i) { return Value(i.*Flag); },
-      [setter](Image& i, const Value& v, Args a) { boolArg(v, i.*Flag, setter, a); });
+      [setter](Image& i, const Value& v, Args a) {
+        if (boolArg(v, i.*Flag, setter, a)) i.applyPicture();
+      });
 }
 
 void registerImage(ClassDef* cls) {
   flag<&Image::autoSize>(cls, "AutoSize", "_AUTOSIZE");
   flag<&Image::center>(cls, "Center", "_CENTER");
   flag<&Image::monochrome>(cls, "Monochrome", "_MONOCHROME");
+  readOnly<Image>(cls, "Picture", [](Image& i) { return i.pictureObject(); });
   flag<&Image::stretch>(cls, "Stretch", "_STRETCH");
 }
 
@@ -49,7 +52,7 @@ Value TImage() {
   return classFunction(kImageClass);
 }
 
-Image::Image() {
+Image::Image() : picture_(kPictureClass, this, [this] { applyPicture(); }) {
   width_ = 105;
   height_ = 105;
 }
@@ -69,8 +72,25 @@ void Image::setStandardIcon(StandardIcon icon) {
   applyPicture();
 }
 
+void Image::release() {
+  WinControl::release();
+  picture_.reset();
+}
+
 void Image::applyPicture() {
   auto* w = qobject_cast<QLabel*>(widget_.data());
+  Picture* p = picture();
+  if (p && !p->empty()) {
+    const QPixmap pm = p->pixmap();
+    if (autoSize && (pm.width() != width_ || pm.height() != height_)) {
+      changeBounds(left_, top_, pm.width(), pm.height());
+    }
+    if (!w) return;
+    w->setScaledContents(stretch);
+    w->setAlignment(center ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+    w->setPixmap(pm);
+    return;
+  }
   if (!w || !hasIcon_) return;
   QStyle* style = w->style() ? w->style() : QApplication::style();
   w->setPixmap(style->standardIcon(pixmapOf(icon_), nullptr, w).pixmap(32, 32));

@@ -1,7 +1,10 @@
 #pragma once
-// Images: a picture on a form. For now an image shows one of the window system's standard
-// message icons (the message dialogs use them); its picture objects come with the controls.
+// Images: a picture on a form, the read-only `Picture` (a TPicture) with its mask colour
+// transparent, drawn at the top left, centred (Center) or stretched to the image's size
+// (Stretch); AutoSize sizes the image to the picture. The message dialogs show one of the
+// window system's standard message icons instead.
 #include "ui/controls/wincontrol.h"
+#include "ui/graphics/picture.h"
 
 namespace kv::ui {
 
@@ -18,12 +21,17 @@ class Image : public WinControl {
   bool stretch = false;
 
   void setStandardIcon(StandardIcon icon);
+  Picture* picture() const { return picture_.get(); }
+  const Value& pictureObject() const { return picture_.object(); }
+  // The picture's layout changed (Center, Stretch, AutoSize).
+  void applyPicture();
 
  protected:
   QWidget* makeWidget(QWidget* parent) override;
+  void release() override;
 
  private:
-  void applyPicture();
+  SubObject<Picture> picture_;
   bool hasIcon_ = false;
   StandardIcon icon_ = StandardIcon::Information;
 };

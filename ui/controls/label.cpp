@@ -79,6 +79,11 @@ void Label::applyCaption() {
   if (auto* w = qobject_cast<QLabel*>(widget_.data())) w->setText(displayText(caption_));
 }
 
+void Label::applyFont() {
+  WinControl::applyFont();
+  fitToText();
+}
+
 void Label::setCaption(const std::string& caption) {
   WinControl::setCaption(caption);
   fitToText();

@@ -27,6 +27,7 @@ class Label : public WinControl {
  protected:
   QWidget* makeWidget(QWidget* parent) override;
   void applyCaption() override;
+  void applyFont() override;
 
  private:
   void fitToText();

@@ -11,6 +11,15 @@
 #include "ui/controls/labelededit.h"
 #include "ui/controls/memo.h"
 #include "ui/controls/radiobutton.h"
+#include "ui/controls/speedbutton.h"
+#include "ui/controls/timer.h"
+#include "ui/controls/datetimepicker.h"
+#include "ui/dialogs/colordialog.h"
+#include "ui/graphics/bitmap.h"
+#include "ui/graphics/brush.h"
+#include "ui/graphics/cursor.h"
+#include "ui/graphics/font.h"
+#include "ui/graphics/picture.h"
 
 namespace kv::ui {
 
@@ -22,9 +31,26 @@ struct ClassFunction {
 };
 
 constexpr ClassFunction kClassFunctions[] = {
-    {"TEDIT", &TEdit},         {"TLABELEDEDIT", &TLabeledEdit}, {"TMEMO", &TMemo},
-    {"TCHECKBOX", &TCheckBox}, {"TRADIOBUTTON", &TRadioButton}, {"TGROUPBOX", &TGroupBox},
+    {"TEDIT", &TEdit},
+    {"TLABELEDEDIT", &TLabeledEdit},
+    {"TMEMO", &TMemo},
+    {"TCHECKBOX", &TCheckBox},
+    {"TRADIOBUTTON", &TRadioButton},
+    {"TGROUPBOX", &TGroupBox},
     {"TCOMBOBOX", &TComboBox},
+    {"TSPEEDBUTTON", &TSpeedButton},
+    {"TDATETIMEPICKER", &TDateTimePicker},
+    {"TTIMER", &TTimer},
+    {"TCOLORDIALOG", &TColorDialog},
+    {"TFONT", &TFont},
+    {"TBRUSH", &TBrush},
+    {"TPEN", &TPen},
+    {"TICON", &TIcon},
+    {"TBITMAP", &TBitmap},
+    {"TJPEG", &TJPeg},
+    {"TGIF", &TGif},
+    {"TPICTURE", &TPicture},
+    {"TCURSOR", &TCursor},
 };
 
 template <std::size_t I>

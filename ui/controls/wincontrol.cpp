@@ -12,6 +12,8 @@
 #include <unordered_map>
 
 #include "ui/core/devicecontext.h"
+#include "ui/core/fonts.h"
+#include "ui/graphics/colors.h"
 #include "ui/core/hintwindow.h"
 #include "ui/core/libclass.h"
 #include "ui/core/messages.h"
@@ -151,9 +153,63 @@ void WinControl::release() {
 
 void WinControl::applyState() {
   applyBounds();
+  applyFont();
+  applyCursor();
+  applyBrush();
   applyCaption();
   applyEnabled();
   applyVisible();
+}
+
+Brush* WinControl::brush() {
+  if (!brush_)
+    brush_ = std::make_unique<SubObject<Brush>>(kBrushClass, this, [this] { applyBrush(); });
+  return brush_->get();
+}
+
+const Value& WinControl::brushObject() {
+  brush();
+  return brush_->object();
+}
+
+QString WinControl::faceName() const {
+  if (font_ && font_->get()) return toQString(font_->get()->face());
+  return QString::fromLatin1(kDefaultFace);
+}
+
+void WinControl::applyFont() {
+  Font* f = font_ ? font_->get() : nullptr;
+  QWidget* w = contentWidget();
+  if (!f || !w) return;
+  w->setFont(f->qfont());
+  QPalette p = w->palette();
+  const QColor c = colorOf(f->color);
+  p.setColor(QPalette::WindowText, c);
+  p.setColor(QPalette::Text, c);
+  p.setColor(QPalette::ButtonText, c);
+  w->setPalette(p);
+  applyCaption();  // a symbol face shows other characters
+}
+
+void WinControl::applyCursor() {
+  Cursor* c = cursor_ ? cursor_->get() : nullptr;
+  if (!c || !widget_) return;
+  if (c->code() == 0) {
+    widget_->unsetCursor();
+  } else {
+    widget_->setCursor(c->qcursor());
+  }
+}
+
+void WinControl::applyBrush() {
+  Brush* b = brush_ ? brush_->get() : nullptr;
+  QWidget* w = contentWidget();
+  if (!b || !w || !b->colorSet) return;
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, colorOf(b->color));
+  p.setColor(QPalette::Base, colorOf(b->color));
+  w->setPalette(p);
+  w->setAutoFillBackground(b->style != 1);
 }
 
 void WinControl::applyBounds() {

@@ -25,6 +25,7 @@
 
 #include "ui/controls/control.h"
 #include "ui/core/eventrouter.h"
+#include "ui/graphics/brush.h"
 
 class QKeyEvent;
 class QMouseEvent;
@@ -89,7 +90,15 @@ class WinControl : public Control, public EventTarget {
   // A button's click hands its ModalResult to the top-level window (a form keeps it).
   virtual void takeModalResult(int) {}
 
+  // The owned brush (made on first use); a colour given to it is the background.
+  Brush* brush();
+  const Value& brushObject();
+  // The face the control's text is drawn in (its font's, else the default face).
+  QString faceName() const;
+
   // Kept for the application (no behaviour of their own in this library).
+  bool dragDrop = false;
+  Value popupMenu;
   int helpContext = 0;
   std::string helpKeyword;
   bool parentFont = true;
@@ -114,6 +123,9 @@ class WinControl : public Control, public EventTarget {
   void applyCaption() override {}
   void applyVisible() override;
   void applyEnabled() override;
+  void applyFont() override;
+  void applyCursor() override;
+  virtual void applyBrush();
   // True for a control that paints its own content (then paintContent draws it).
   virtual bool paintsItself() const { return false; }
   virtual void paintContent(QPainter&) {}
@@ -151,6 +163,7 @@ class WinControl : public Control, public EventTarget {
   bool doublePress_ = false;
   bool aligning_ = false;
   std::vector<WinControl*> tabList_;  // children in tab order
+  std::unique_ptr<SubObject<Brush>> brush_;
 };
 
 // The control whose window a handle names, null for none.

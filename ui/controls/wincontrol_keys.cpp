@@ -236,6 +236,7 @@ void registerWinControl(ClassDef* cls) {
     raiseWidget(c.window());
     return Value();
   });
+  readOnly<WinControl>(cls, "Brush", [](WinControl& c) { return c.brushObject(); });
   readOnly<WinControl>(cls, "Controls", [](WinControl& c) {
     Value list = Value::newArray();
     for (WinControl* child : c.childControls()) {
@@ -243,6 +244,13 @@ void registerWinControl(ClassDef* cls) {
     }
     return list;
   });
+  property<WinControl>(
+      cls, "DragDrop", [](WinControl& c) { return Value(c.dragDrop); },
+      [](WinControl& c, const Value& v, Args a) {
+        if (boolArg(v, c.dragDrop, "_DRAGDROP", a) && c.windowIfMade()) {
+          c.windowIfMade()->setAcceptDrops(c.dragDrop);
+        }
+      });
   readOnly<WinControl>(cls, "Handle", [](WinControl& c) { return Value(c.handle()); });
   property<WinControl>(
       cls, "HelpContext", [](WinControl& c) { return Value(c.helpContext); },
@@ -255,6 +263,9 @@ void registerWinControl(ClassDef* cls) {
   property<WinControl>(
       cls, "ParentFont", [](WinControl& c) { return Value(c.parentFont); },
       [](WinControl& c, const Value& v, Args a) { boolArg(v, c.parentFont, "_PARENTFONT", a); });
+  property<WinControl>(
+      cls, "PopupMenu", [](WinControl& c) { return c.popupMenu; },
+      [](WinControl& c, const Value& v, Args) { c.popupMenu = v.deref(); });
   event<WinControl>(cls, "OnDragDrop", kOnDragDrop);
   event<WinControl>(cls, "OnEnter", kOnEnter);
   event<WinControl>(cls, "OnExit", kOnExit);

@@ -14,6 +14,19 @@ struct FaceMapping {
 constexpr FaceMapping kFaces[] = {
     {"MS Sans Serif", "Liberation Sans"},
     {"Tahoma", "Liberation Sans"},
+    {"Webdings", "DejaVu Sans"},
+};
+
+// Characters of the symbol fonts and the Unicode symbols that stand for them in the face the
+// symbol font maps to.
+struct SymbolMapping {
+  const char* face;
+  char16_t character;
+  char16_t symbol;
+};
+
+constexpr SymbolMapping kSymbols[] = {
+    {"Webdings", u'q', u'\u21BB'},  // refresh: a clockwise open circle arrow
 };
 
 }  // namespace
@@ -25,6 +38,15 @@ QString mappedFace(const QString& face) {
     }
   }
   return face;
+}
+
+QString symbolText(const QString& face, const QString& text) {
+  QString out = text;
+  for (const SymbolMapping& m : kSymbols) {
+    if (face.compare(QLatin1String(m.face), Qt::CaseInsensitive) != 0) continue;
+    out.replace(QChar(m.character), QChar(m.symbol));
+  }
+  return out;
 }
 
 QFont libraryFont(const QString& face, int points) {

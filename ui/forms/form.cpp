@@ -158,6 +158,22 @@ void Form::applyWindowStyle() {
 void Form::applyState() {
   applyWindowStyle();
   WinControl::applyState();
+  if (icon_ && icon_->get() && !icon_->get()->empty())
+    widget_->setWindowIcon(icon_->get()->qicon());
+}
+
+Icon* Form::icon() {
+  if (!icon_) {
+    icon_ = std::make_unique<SubObject<Icon>>(kIconClass, this, [this] {
+      if (widget_ && icon_ && icon_->get()) widget_->setWindowIcon(icon_->get()->qicon());
+    });
+  }
+  return icon_->get();
+}
+
+const Value& Form::iconObject() {
+  icon();
+  return icon_->object();
 }
 
 void Form::applyConstraints(int cw, int ch) {

@@ -16,6 +16,7 @@
 #include <QPointer>
 
 #include "ui/controls/wincontrol.h"
+#include "ui/graphics/bitmap.h"
 
 class QVBoxLayout;
 
@@ -69,6 +70,9 @@ class Form : public WinControl {
   const Value& borderIconsObject() const { return borderIconsObject_; }
   // The window flags follow the border style and icons again.
   void applyWindowStyle();
+  // The form's icon (made on first use), also the window's icon.
+  Icon* icon();
+  const Value& iconObject();
   // Whether the window takes input: off while another form is modal.
   bool windowEnabled() const { return windowEnabled_; }
   void setWindowEnabled(bool on) { windowEnabled_ = on; }
@@ -120,6 +124,7 @@ class Form : public WinControl {
   bool closingAfterModal_ = false;
   bool windowEnabled_ = true;
   bool shownOnce_ = false;
+  std::unique_ptr<SubObject<Icon>> icon_;
   BorderIcons* borderIcons_ = nullptr;
   Value borderIconsObject_;
   QPointer<QWidget> client_;

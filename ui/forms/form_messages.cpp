@@ -49,6 +49,7 @@ void registerFormMessages(ClassDef* cls) {
     f.setVisible(false);
     return Value();
   });
+  readOnly<Form>(cls, "Icon", [](Form& f) { return f.iconObject(); });
   limit<Form::kMaxHeight>(cls, "MaxHeight", "_MAXHEIGHT");
   limit<Form::kMaxWidth>(cls, "MaxWidth", "_MAXWIDTH");
   limit<Form::kMinHeight>(cls, "MinHeight", "_MINHEIGHT");
