@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "runtime/arrays.h"
+#include "runtime/lib/arrays.h"
 #include "ui/core/messages.h"
 #include "ui/core/text.h"
 

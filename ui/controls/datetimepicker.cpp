@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "runtime/dates.h"
+#include "runtime/format/dates.h"
 #include "ui/core/messages.h"
 
 namespace kv::ui {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runtime/dates.h"
-#include "runtime/numfmt.h"
-#include "runtime/strings.h"
-#include "runtime/transform.h"
+#include "runtime/format/dates.h"
+#include "runtime/format/numfmt.h"
+#include "runtime/lib/strings.h"
+#include "runtime/format/transform.h"
 
 namespace kv::ui {
 

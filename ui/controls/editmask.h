@@ -26,7 +26,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::ui {
 

@@ -1,6 +1,6 @@
 #include "ui/controls/labelededit.h"
 
-#include "runtime/classes.h"
+#include "runtime/lang/classes.h"
 #include "ui/controls/label.h"
 #include "ui/core/messages.h"
 

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
-#include "runtime/filefuncs.h"
+#include "runtime/lib/filefuncs.h"
 #include "ui/core/keys.h"
 #include "ui/core/messages.h"
 #include "ui/core/text.h"

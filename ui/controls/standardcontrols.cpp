@@ -3,7 +3,7 @@
 #include <iterator>
 #include <utility>
 
-#include "runtime/symbols.h"
+#include "runtime/lang/symbols.h"
 #include "ui/controls/checkbox.h"
 #include "ui/controls/combobox.h"
 #include "ui/controls/edit.h"

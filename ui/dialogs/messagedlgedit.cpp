@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "runtime/classes.h"
-#include "runtime/codeblock.h"
-#include "runtime/symbols.h"
+#include "runtime/lang/classes.h"
+#include "runtime/lang/codeblock.h"
+#include "runtime/lang/symbols.h"
 #include "ui/controls/button.h"
 #include "ui/controls/edit.h"
 #include "ui/controls/image.h"

@@ -11,7 +11,7 @@
 // passed by reference. Answers the modal result (2 for the close box).
 #include <string>
 
-#include "runtime/value.h"
+#include "runtime/value/value.h"
 
 namespace kv::ui {
 

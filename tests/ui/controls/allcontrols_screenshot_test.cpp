@@ -8,8 +8,8 @@
 
 #include <cstdlib>
 
-#include "runtime/arrays.h"
-#include "runtime/dates.h"
+#include "runtime/lib/arrays.h"
+#include "runtime/format/dates.h"
 #include "ui/controls/button.h"
 #include "ui/controls/checkbox.h"
 #include "ui/controls/combobox.h"

@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QRadioButton>
 
-#include "runtime/arrays.h"
+#include "runtime/lib/arrays.h"
 #include "ui/controls/button.h"
 #include "ui/controls/checkbox.h"
 #include "ui/controls/combobox.h"

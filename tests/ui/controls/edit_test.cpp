@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "runtime/dates.h"
-#include "runtime/settings.h"
+#include "runtime/format/dates.h"
+#include "runtime/lang/settings.h"
 #include "ui/controls/edit.h"
 #include "ui/controls/label.h"
 #include "ui/controls/labelededit.h"

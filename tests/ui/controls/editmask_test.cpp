@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "runtime/dates.h"
-#include "runtime/settings.h"
+#include "runtime/format/dates.h"
+#include "runtime/lang/settings.h"
 #include "ui/controls/editmask.h"
 
 using namespace kv;

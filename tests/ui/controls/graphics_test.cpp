@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "runtime/dates.h"
+#include "runtime/format/dates.h"
 #include "ui/controls/datetimepicker.h"
 #include "ui/controls/image.h"
 #include "ui/controls/panel.h"

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "runtime/symbols.h"
+#include "runtime/lang/symbols.h"
 #include "ui/controls/edit.h"
 #include "ui/dialogs/messagedlgedit.h"
 #include "ui/forms/form.h"
