@@ -22,6 +22,7 @@
 #include "ui/forms/application.h"
 #include "ui/forms/form.h"
 #include "ui/forms/screen.h"
+#include "ui/grid/stringgrid.h"
 #include "ui/printer/printer.h"
 
 namespace kv::ui {
@@ -55,6 +56,9 @@ Value fnTPanel(Args) {
 Value fnTImage(Args) {
   return TImage();
 }
+Value fnTStringGrid(Args) {
+  return TStringGrid();
+}
 
 void destroyPublic(const char* name) {
   Value obj = memvarGet(name);
@@ -76,6 +80,7 @@ void registerWindowLibrary() {
   registerFunction("TPANEL", &fnTPanel);
   registerFunction("TIMAGE", &fnTImage);
   registerStandardControls();
+  registerFunction("TSTRINGGRID", &fnTStringGrid);
   registerInitProcedure("window library", &startWindowLibrary);
   registerExitProcedure("window library", &stopWindowLibrary);
 }

@@ -43,6 +43,13 @@ enum EventId : int {
   kOnMinimize,
   kOnRestore,
   kOnShowHint,
+  kOnDrawCell,
+  kOnHeaderClick,
+  kOnColResize,
+  kOnEnterEditor,
+  kOnExitEditor,
+  kOnFooterClick,
+  kOnSearch,
 };
 
 // A variable passed by reference to an event block and read back afterwards.
