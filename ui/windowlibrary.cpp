@@ -23,6 +23,7 @@
 #include "ui/forms/form.h"
 #include "ui/forms/screen.h"
 #include "ui/grid/stringgrid.h"
+#include "ui/menus/menu.h"
 #include "ui/printer/printer.h"
 
 namespace kv::ui {
@@ -59,6 +60,12 @@ Value fnTImage(Args) {
 Value fnTStringGrid(Args) {
   return TStringGrid();
 }
+Value fnTMainMenu(Args) {
+  return TMainMenu();
+}
+Value fnTPopupMenu(Args) {
+  return TPopupMenu();
+}
 
 void destroyPublic(const char* name) {
   Value obj = memvarGet(name);
@@ -81,6 +88,8 @@ void registerWindowLibrary() {
   registerFunction("TIMAGE", &fnTImage);
   registerStandardControls();
   registerFunction("TSTRINGGRID", &fnTStringGrid);
+  registerFunction("TMAINMENU", &fnTMainMenu);
+  registerFunction("TPOPUPMENU", &fnTPopupMenu);
   registerInitProcedure("window library", &startWindowLibrary);
   registerExitProcedure("window library", &stopWindowLibrary);
 }

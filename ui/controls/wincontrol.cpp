@@ -1,6 +1,7 @@
 #include "ui/controls/wincontrol.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -18,6 +19,7 @@
 #include "ui/core/libclass.h"
 #include "ui/core/messages.h"
 #include "ui/core/text.h"
+#include "ui/menus/menu.h"
 
 namespace kv::ui {
 
@@ -325,6 +327,12 @@ bool WinControl::handleEvent(QObject* watched, QEvent* event) {
       return false;
     case QEvent::Paint:
       return paint(watched, event);
+    case QEvent::ContextMenu:
+      if (auto* menu = libraryAs<Menu>(popupMenu)) {
+        menu->popupAt(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+      }
+      return false;
     default:
       return false;
   }

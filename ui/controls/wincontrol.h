@@ -15,6 +15,7 @@
 //             the control it was pressed on; OnMouseEnter/Leave; OnMouseWheel;
 //   focus     OnEnter/OnExit; the form's ActiveControl follows the focus;
 //   size      OnResize/OnMove; aligned children laid out again;
+//   context   a right click (the context-menu request) opens the PopupMenu at the mouse;
 //   paint     a control that paints itself (or has an OnPaint block, or a PaintWindow
 //             override) paints its default content, then PaintWindow(hDC) runs through the
 //             language object, whose library part fires OnPaint(Self, hDC).
@@ -98,11 +99,12 @@ class WinControl : public Control, public EventTarget {
 
   // Kept for the application (no behaviour of their own in this library).
   bool dragDrop = false;
-  Value popupMenu;
   int helpContext = 0;
   std::string helpKeyword;
   bool parentFont = true;
   bool themed = true;
+  // The pop-up menu (a TPopupMenu) that a right click over the control opens, NIL for none.
+  Value popupMenu;
 
   bool handleEvent(QObject* watched, QEvent* event) override;
   QString hintText() const override;

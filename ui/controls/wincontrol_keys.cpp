@@ -9,6 +9,7 @@
 #include "ui/core/keys.h"
 #include "ui/core/messages.h"
 #include "ui/core/stacking.h"
+#include "ui/menus/menu.h"
 
 namespace kv::ui {
 
@@ -265,7 +266,15 @@ void registerWinControl(ClassDef* cls) {
       [](WinControl& c, const Value& v, Args a) { boolArg(v, c.parentFont, "_PARENTFONT", a); });
   property<WinControl>(
       cls, "PopupMenu", [](WinControl& c) { return c.popupMenu; },
-      [](WinControl& c, const Value& v, Args) { c.popupMenu = v.deref(); });
+      [](WinControl& c, const Value& v, Args a) {
+        const Value& d = v.deref();
+        auto* menu = libraryAs<Menu>(d);
+        if (!d.isNil() && (!menu || menu->isMain())) {
+          guiError(kGuiArgument, "_POPUPMENU", a);
+          return;
+        }
+        c.popupMenu = menu ? d : Value();
+      });
   event<WinControl>(cls, "OnDragDrop", kOnDragDrop);
   event<WinControl>(cls, "OnEnter", kOnEnter);
   event<WinControl>(cls, "OnExit", kOnExit);

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QMoveEvent>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -13,6 +14,7 @@
 #include "ui/forms/application.h"
 #include "ui/forms/bordericons.h"
 #include "ui/forms/screen.h"
+#include "ui/menus/menu.h"
 
 namespace kv::ui {
 
@@ -74,6 +76,7 @@ void Form::release() {
   if (Application* app = application(); app && app->mainForm() == this) app->setMainForm(nullptr);
   removeScreenForm(this);
   WinControl::release();
+  menu = Value();
   if (borderIcons_) {
     BorderIcons* icons = borderIcons_;
     borderIcons_ = nullptr;
@@ -102,7 +105,24 @@ int Form::clientWidth() const {
 }
 
 int Form::clientHeight() const {
-  return std::max(0, height_ - frameHeight());
+  return std::max(0, height_ - frameHeight() - menuBarHeight());
+}
+
+int Form::menuBarHeight() const {
+  return menuBar_ ? menuBar_->sizeHint().height() : 0;
+}
+
+void Form::setMenuBar(QMenuBar* bar) {
+  if (menuBar_ && menuBar_ != bar) {
+    menuBar_->hide();
+    menuBar_->setParent(nullptr);
+  }
+  menuBar_ = bar;
+  if (!layout_ || !widget_) return;
+  layout_->setMenuBar(bar);
+  if (bar) bar->show();
+  applyBounds();
+  realign();
 }
 
 bool Form::sizeable() const {
@@ -118,6 +138,11 @@ QWidget* Form::makeWidget(QWidget*) {
   client_ = new QWidget(frame);
   layout_->addWidget(client_);
   routeWidget(client_);
+  // A window made again shows the menu bar of the form's menu again.
+  if (Menu* m = libraryAs<Menu>(menu)) {
+    menuBar_ = m->menuBar();
+    layout_->setMenuBar(menuBar_);
+  }
   return frame;
 }
 
@@ -195,7 +220,7 @@ void Form::applyConstraints(int cw, int ch) {
 
 void Form::applyBounds() {
   if (!widget_) return;
-  applyConstraints(clientWidth(), clientHeight());
+  applyConstraints(clientWidth(), std::max(0, height_ - frameHeight()));
   // Default positions leave the first placing to the desktop.
   if (shownOnce_ || (position != 1 && position != 2)) widget_->move(left_, top_);
 }

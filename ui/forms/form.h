@@ -18,6 +18,7 @@
 #include "ui/controls/wincontrol.h"
 #include "ui/graphics/bitmap.h"
 
+class QMenuBar;
 class QVBoxLayout;
 
 namespace kv::ui {
@@ -93,6 +94,13 @@ class Form : public WinControl {
   // and any other value destroys its window (the form keeps its state and can be shown again).
   void close();
 
+  // The main menu whose bar the form shows (its Menu), NIL for none; see setFormMenu.
+  Value menu;
+  // Puts `bar` above the client area (null removes the bar shown before); the window keeps
+  // its size, so the client area loses the bar's height.
+  void setMenuBar(QMenuBar* bar);
+  int menuBarHeight() const;
+
   void createImpl(Args args) override;
   bool handleEvent(QObject* watched, QEvent* event) override;
 
@@ -128,6 +136,7 @@ class Form : public WinControl {
   BorderIcons* borderIcons_ = nullptr;
   Value borderIconsObject_;
   QPointer<QWidget> client_;
+  QPointer<QMenuBar> menuBar_;
   QVBoxLayout* layout_ = nullptr;
 };
 

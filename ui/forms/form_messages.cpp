@@ -2,6 +2,7 @@
 #include "ui/core/messages.h"
 #include "ui/forms/bordericons.h"
 #include "ui/forms/form.h"
+#include "ui/menus/menu.h"
 
 namespace kv::ui {
 
@@ -52,6 +53,9 @@ void registerFormMessages(ClassDef* cls) {
   readOnly<Form>(cls, "Icon", [](Form& f) { return f.iconObject(); });
   limit<Form::kMaxHeight>(cls, "MaxHeight", "_MAXHEIGHT");
   limit<Form::kMaxWidth>(cls, "MaxWidth", "_MAXWIDTH");
+  property<Form>(
+      cls, "Menu", [](Form& f) { return f.menu; },
+      [](Form& f, const Value& v, Args a) { setFormMenu(f, v, a); });
   limit<Form::kMinHeight>(cls, "MinHeight", "_MINHEIGHT");
   limit<Form::kMinLeft>(cls, "MinLeft", "_MINLEFT");
   limit<Form::kMinTop>(cls, "MinTop", "_MINTOP");
