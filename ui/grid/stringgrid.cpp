@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
+#include <QtMath>
 #include <QStyle>
 #include <QWheelEvent>
 #include <QWidget>
@@ -126,20 +128,31 @@ void StringGrid::setItems(const Value& items, Args args) {
   if (widget_ && visible_) widget_->update();
 }
 
+// The data operations are sent for every painted cell, so their symbols are looked up once.
 int StringGrid::sendRecordCount() {
-  Value r;
-  if (sendThroughLanguage("DataRecordCount", {}, &r)) return r.deref().asInt();
-  return static_cast<int>(items_.arrayLen());
+  static const Symbol* message = getSymbol("DATARECORDCOUNT");
+  if (!hasLanguage()) return static_cast<int>(items_.arrayLen());
+  Value self = language();
+  return send(self, message, Args()).deref().asInt();
 }
 
 void StringGrid::sendMoveTo(int row) {
-  if (!sendThroughLanguage("DataMoveTo", {Value(row)})) cursor_ = row;
+  static const Symbol* message = getSymbol("DATAMOVETO");
+  if (!hasLanguage()) {
+    cursor_ = row;
+    return;
+  }
+  Value self = language();
+  Value n(row);
+  send(self, message, Args(&n, 1));
 }
 
 Value StringGrid::sendGetData(int column) {
-  Value r;
-  if (sendThroughLanguage("GetData", {Value(column)}, &r)) return r;
-  return dataText(column);
+  static const Symbol* message = getSymbol("GETDATA");
+  if (!hasLanguage()) return dataText(column);
+  Value self = language();
+  Value n(column);
+  return send(self, message, Args(&n, 1));
 }
 
 Value StringGrid::dataText(int column) const {
@@ -477,6 +490,14 @@ void StringGrid::paintContent(QPainter& painter) {
   const bool drawsCells = events().has(kOnDrawCell);
   const QColor lines = gridColor(gridLineColor);
   painter.setClipRect(body);
+  painter.setFont(base);
+  // Laid-out texts are kept for one pair of fonts.
+  if (base != cachedFonts_[0] || selected != cachedFonts_[1]) {
+    textCache_.clear();
+    cachedFonts_[0] = base;
+    cachedFonts_[1] = selected;
+  }
+  bool selectedFontSet = false;
   for (int i = 0;; ++i) {
     const int r = topRow() + i;
     const int y = body.top() + i * height;
@@ -504,10 +525,12 @@ void StringGrid::paintContent(QPainter& painter) {
       const QString text = cellText(sendGetData(c));
       if (!alive) return;
       painter.fillRect(cell, gridColor(back));
-      painter.setFont(isSelected ? selected : base);
+      if (isSelected != selectedFontSet) {
+        painter.setFont(isSelected ? selected : base);
+        selectedFontSet = isSelected;
+      }
       painter.setPen(gridColor(font));
-      painter.drawText(cell.adjusted(2, 1, -2, 0), alignmentFlags(cellAlignment(c)) | Qt::AlignTop,
-                       text);
+      drawCellText(painter, cell, text, cellAlignment(c), isSelected);
       painter.setPen(lines);
       if (gridHorizontal) painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
       if (gridVertical) painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
@@ -515,6 +538,35 @@ void StringGrid::paintContent(QPainter& painter) {
   }
   painter.setClipping(false);
   sendMoveTo(row_);
+}
+
+void StringGrid::drawCellText(QPainter& painter, const QRect& cell, const QString& text,
+                              int alignment, bool selectedFont) {
+  if (text.isEmpty()) return;
+  // One line, no wrapping. Laying a text out is most of a cell's cost, so laid-out texts are
+  // kept for the next paints: a row move shows nearly the same texts again.
+  if (textCache_.size() > 8192) textCache_.clear();
+  const QString key = (selectedFont ? QLatin1Char('1') : QLatin1Char('0')) + text;
+  auto it = textCache_.find(key);
+  if (it == textCache_.end()) {
+    QStaticText laid(text);
+    laid.setTextFormat(Qt::PlainText);
+    laid.prepare(QTransform(), painter.font());
+    it = textCache_.insert(key, laid);
+  }
+  const QRect inner = cell.adjusted(2, 1, -2, 0);
+  const int advance = qCeil(it->size().width());
+  int x = inner.left();
+  if (alignment == 1) x = inner.right() + 1 - advance;
+  if (alignment == 2) x = inner.left() + (inner.width() - advance) / 2;
+  if (advance <= inner.width()) {
+    painter.drawStaticText(QPoint(x, inner.top()), *it);
+    return;
+  }
+  painter.save();
+  painter.setClipRect(inner, Qt::IntersectClip);
+  painter.drawStaticText(inner.topLeft(), *it);
+  painter.restore();
 }
 
 // --- input --------------------------------------------------------------------------------

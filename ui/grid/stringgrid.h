@@ -30,6 +30,8 @@
 // window control's handling. The wheel moves three rows a notch; the vertical scroll bar's
 // actions act as the keys, its thumb moves to the thumb's row.
 #include <QFont>
+#include <QHash>
+#include <QStaticText>
 #include <QPointer>
 #include <QString>
 
@@ -158,6 +160,8 @@ class StringGrid : public WinControl {
   int headerHeight() const;
   QRect bodyRect() const;
   int clampPosition(int row, int position) const;
+  void drawCellText(QPainter& painter, const QRect& cell, const QString& text, int alignment,
+                    bool selectedFont);
 
   Value items_;
   int count_ = 0;
@@ -179,6 +183,8 @@ class StringGrid : public WinControl {
   QPointer<GridHeader> headerWidget_;
   QPointer<QScrollBar> vertical_;
   QPointer<QScrollBar> horizontal_;
+  QHash<QString, QStaticText> textCache_;
+  QFont cachedFonts_[2];
 };
 
 extern const LibClass kStringGridClass;
