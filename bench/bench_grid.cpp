@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/arrays.h"
-#include "runtime/codeblock.h"
-#include "runtime/compare.h"
+#include "runtime/lib/arrays.h"
+#include "runtime/lang/codeblock.h"
+#include "runtime/value/compare.h"
 #include "ui/forms/application.h"
 #include "ui/forms/form.h"
 #include "ui/grid/gridcolors.h"

@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "runtime/numfmt.h"
+#include "runtime/format/numfmt.h"
 #include "ui/core/eventrouter.h"
 #include "ui/core/keys.h"
 #include "ui/core/messages.h"

@@ -8,7 +8,7 @@
 
 #include <cctype>
 
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
 #include "ui/core/eventrouter.h"
 #include "ui/core/keys.h"
 #include "ui/core/messageloop.h"

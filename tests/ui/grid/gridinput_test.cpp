@@ -4,7 +4,7 @@
 
 #include <QWheelEvent>
 
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
 
 using namespace kv;
 using namespace kv::ui;

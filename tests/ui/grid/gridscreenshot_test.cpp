@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
 
 using namespace kv;
 using namespace kv::ui;

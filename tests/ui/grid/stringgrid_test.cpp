@@ -3,8 +3,8 @@
 // colours OnDrawCell gives to painted cells.
 #include "gridtest.h"
 
-#include "runtime/arrays.h"
-#include "runtime/codeblock.h"
+#include "runtime/lib/arrays.h"
+#include "runtime/lang/codeblock.h"
 #include "ui/core/classlang.h"
 
 using namespace kv;

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "runtime/codeblock.h"
+#include "runtime/lang/codeblock.h"
 #include "ui/controls/panel.h"
 #include "ui/forms/application.h"
 #include "ui/forms/form.h"
