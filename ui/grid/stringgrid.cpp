@@ -343,7 +343,7 @@ QFont StringGrid::headerQFont() const {
 }
 
 QColor StringGrid::headerTextColor() const {
-  return gridColor(headerFont_ ? headerFont_->color : fontColor);
+  return gridColor(headerFont_ ? headerFont_->color : systemColor(8));
 }
 
 void StringGrid::headerClicked(int c) {
@@ -488,6 +488,8 @@ void StringGrid::paintContent(QPainter& painter) {
   const int height = std::max(1, rowHeight());
   const int columns = columnCount();
   const bool drawsCells = events().has(kOnDrawCell);
+  // Ordinary cells take the colour of the grid's Font.
+  const int plainColor = this->font() ? this->font()->color : systemColor(8);
   const QColor lines = gridColor(gridLineColor);
   painter.setClipRect(body);
   painter.setFont(base);
@@ -511,7 +513,7 @@ void StringGrid::paintContent(QPainter& painter) {
       const QRect cell(x, y, w, height);
       x += w;
       const bool isSelected = r == row_ && (rowSelect || c == col_);
-      int font = isSelected && selectedFont_ ? selectedFont_->color : fontColor;
+      int font = isSelected && selectedFont_ ? selectedFont_->color : plainColor;
       int back = isSelected ? (focused ? selectedFocusColor : selectedUnfocusColor) : normalColor;
       if (drawsCells) {
         ByRef fontRef{Value(font)}, backRef{Value(back)};

@@ -19,10 +19,10 @@
 // Painting. Each visible data cell starts with the colours of its kind: a cell of the selected
 // row (the whole row with RowSelect, else only the current column's cell) the SelectedFont
 // colour on SelectedFocusColor while the grid has the focus, else on SelectedUnfocusColor;
-// other cells the font colour on NormalColor. OnDrawCell(Self, row, column, @font, @back, NIL)
-// may change both; the font colour that comes back is used, the background too except on a
-// selected cell while AllowSelect is true. The rectangle is filled with the background and
-// the text drawn with the column's alignment one pixel below the top edge.
+// other cells the colour of the grid's Font on NormalColor. OnDrawCell(Self, row, column, @font,
+// @back, NIL) may change both; the font colour that comes back is used, the background too except
+// on a selected cell while AllowSelect is true. The rectangle is filled with the background and the
+// text drawn with the column's alignment one pixel below the top edge.
 //
 // Keys (after OnKeyDown): Down/Up a row, Page Down/Up a window of rows, Home/End the first or
 // last row, Right/Left the columns (with RowSelect they scroll, else the current column moves
@@ -122,7 +122,6 @@ class StringGrid : public WinControl {
   int normalColor = -6;           // system colour 5, the window background
   int selectedFocusColor = -3;    // system colour 2, the active caption
   int selectedUnfocusColor = -4;  // system colour 3, the inactive caption
-  int fontColor = -9;             // system colour 8, the window text
   bool showHeader() const { return showHeader_; }
   void setShowHeader(bool on);
   int scrollBars() const { return scrollBars_; }
