@@ -33,22 +33,29 @@ engine::WorkArea* openForCheck(const std::string& path, Findings& out) {
 
 }  // namespace
 
+std::vector<CheckedFile> checkTableSet(const std::string& table,
+                                       const std::vector<std::string>& indexes, Findings& found) {
+  TableFacts facts = checkTableFile(table, found);
+  engine::WorkArea* wa = facts.openable ? openForCheck(table, found) : nullptr;
+  std::vector<CheckedFile> files{{table, counted(facts.headerCount, "record")}};
+  for (const auto& index : indexes)
+    files.push_back({index, counted(checkIndexFile(index, wa, found), "key")});
+  if (wa) engine::DBCLOSEAREA();
+  return files;
+}
+
 int dbCheckCommand(const std::vector<std::string>& args) {
   if (args.empty()) {
     std::cerr << "kalvedo-db: usage: kalvedo-db check TABLE [NTX...]\n";
     return 2;
   }
   Findings found;
-  const std::string table = engine::resolveDataFile(args[0], ".dbf");
-  TableFacts facts = checkTableFile(table, found);
-  engine::WorkArea* wa = facts.openable ? openForCheck(table, found) : nullptr;
-  std::string files = table + " (" + counted(facts.headerCount, "record") + ")";
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string index = engine::resolveDataFile(args[i], ".ntx");
-    std::size_t keys = checkIndexFile(index, wa, found);
-    files += ", " + index + " (" + counted(keys, "key") + ")";
-  }
-  if (wa) engine::DBCLOSEAREA();
+  std::vector<std::string> indexes;
+  for (std::size_t i = 1; i < args.size(); ++i)
+    indexes.push_back(engine::resolveDataFile(args[i], ".ntx"));
+  std::string files;
+  for (const auto& f : checkTableSet(engine::resolveDataFile(args[0], ".dbf"), indexes, found))
+    files += (files.empty() ? "" : ", ") + f.name + " (" + f.count + ")";
   std::ostringstream text;
   found.write(text);
   if (found.clean())

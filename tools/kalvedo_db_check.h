@@ -9,8 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "tools/kalvedo_db_findings.h"
+
 namespace kv::tools {
 
 int dbCheckCommand(const std::vector<std::string>& args);
+
+// A file the check read, with what it counted in it ("3 records", "3 keys").
+struct CheckedFile {
+  std::string name;
+  std::string count;
+};
+
+// The check of one table (resolved, with its extension) and the indexes given (likewise):
+// problems and notes go to `found`; answers the table, then each index, with its count. The
+// table is opened shared and read-only and closed again.
+std::vector<CheckedFile> checkTableSet(const std::string& table,
+                                       const std::vector<std::string>& indexes, Findings& found);
 
 }  // namespace kv::tools

@@ -25,4 +25,29 @@ std::string ErrorTrap::describe(const Value& e) {
   return op.empty() ? text : text + " " + op;
 }
 
+std::string ErrorTrap::reason(const Value& e) {
+  if (!isErrorObject(e)) return "";
+  switch (const int os = send(e, "OSCODE").asInt()) {
+    case 0:
+      return "";
+    case 2:
+      return "it does not exist";
+    case 3:
+      return "the folder does not exist";
+    case 5:
+    case 19:
+      return "access is denied";
+    case 32:
+      return "another station has it open exclusively";
+    case 33:
+      return "another station holds a lock on it";
+    case 80:
+      return "the file exists already";
+    case 112:
+      return "the disk is full";
+    default:
+      return "operating-system error " + std::to_string(os);
+  }
+}
+
 }  // namespace kv::tools

@@ -18,6 +18,9 @@ class ErrorTrap {
 
   // "error GEN/SUB DESCRIPTION OPERATION" for an error object, "an error" for anything else.
   static std::string describe(const Value& error);
+  // What the error's operating-system code means in plain words ("the disk is full",
+  // "another station has it open exclusively"); empty without a code.
+  static std::string reason(const Value& error);
 
  private:
   Value saved_;
