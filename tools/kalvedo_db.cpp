@@ -6,9 +6,11 @@
 
 #include "app/core/startup.h"
 #include "runtime/lang/lifecycle.h"
+#include "tools/kalvedo_db_backup.h"
 #include "tools/kalvedo_db_check.h"
 #include "tools/kalvedo_db_dump.h"
 #include "tools/kalvedo_db_eval.h"
+#include "tools/kalvedo_db_export.h"
 #include "tools/kalvedo_db_reindex.h"
 
 namespace {
@@ -22,7 +24,8 @@ struct Command {
 const Command kCommands[] = {
     {"eval", kv::tools::dbEvalCommand},       {"struct", kv::tools::dbStructCommand},
     {"dump", kv::tools::dbDumpCommand},       {"check", kv::tools::dbCheckCommand},
-    {"reindex", kv::tools::dbReindexCommand},
+    {"reindex", kv::tools::dbReindexCommand}, {"backup", kv::tools::dbBackupCommand},
+    {"export", kv::tools::dbExportCommand},
 };
 
 const Command* g_command = nullptr;
