@@ -1,8 +1,6 @@
-// The program `kalvedo`: the runtime's start, MAIN, and the end sequence.
+// The program `kalvedo`: the work-order desk in its main window.
 #include "app/kalvedo.h"
-#include "runtime/lang/lifecycle.h"
 
 int main() {
-  kv::app::registerModules();
-  return kv::runProgram(&kv::app::MAIN);
+  return kv::app::runKalvedo();
 }

@@ -29,6 +29,11 @@ void setMessageDlg(MessageDlgFn dialog) {
 Value MessageDlg(const Value& text, const Value& type, const Value& buttons, const Value& position,
                  const Value& borderStyle) {
   if (g_dialog) return g_dialog(text, type, buttons, position, borderStyle);
+  return headlessMessageDlg(text, type, buttons, position, borderStyle);
+}
+
+Value headlessMessageDlg(const Value& text, const Value& type, const Value& buttons, const Value&,
+                         const Value&) {
   constexpr const char* kCaptions[] = {"Information", "Warning", "Error", "Confirmation"};
   const Value& t = type.deref();
   int kind = t.isNumber() ? t.asInt() : 0;

@@ -20,6 +20,10 @@ namespace kv::app {
 Value MessageDlg(const Value& text, const Value& type = Value(), const Value& buttons = Value(),
                  const Value& position = Value(), const Value& borderStyle = Value());
 
+// The headless stand-in on its own, for an installed dialog that cannot show a box on screen.
+Value headlessMessageDlg(const Value& text, const Value& type, const Value& buttons,
+                         const Value& position, const Value& borderStyle);
+
 // A dialog with MessageDlg's arguments and results.
 using MessageDlgFn = Value (*)(const Value& text, const Value& type, const Value& buttons,
                                const Value& position, const Value& borderStyle);
