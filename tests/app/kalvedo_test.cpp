@@ -4,27 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include <QTimer>
-#include <QWidget>
-
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/fkalvedo.h"
-#include "app/windowdialogs.h"
 #include "runtime/format/dates.h"
 #include "runtime/lang/memvars.h"
 #include "runtime/lang/settings.h"
 #include "runtime/lang/symbols.h"
 #include "support/datadir_fixture.h"
+#include "support/window_program.h"
 #include "ui/core/libclass.h"
-#include "ui/core/messageloop.h"
 #include "ui/forms/application.h"
 #include "ui/forms/form.h"
 #include "ui/forms/screen.h"
-#include "ui/windowlibrary.h"
 
 using namespace kv;
 namespace fs = std::filesystem;
@@ -39,42 +35,18 @@ class MainTest : public kvtest::DataDirTest {
  protected:
   void SetUp() override {
     DataDirTest::SetUp();
-    static bool registered = false;
-    if (!registered) ui::registerWindowLibrary();
-    registered = true;
-    ui::startWindowLibrary();
+    program_ = std::make_unique<kvtest::WindowProgram>();
   }
   void TearDown() override {
-    app::removeWindowDialogs();
-    ui::stopWindowLibrary();
+    program_.reset();
     releaseAllMemvars();
     DataDirTest::TearDown();
   }
-
-  // Runs MAIN; once its message loop shows the main form, runs `whileShown` and then closes the
-  // form's window as its close box does. Answers whether the form was shown.
   bool runMain(const std::function<void(ui::Form&)>& whileShown) {
-    QObject context;  // ends the timers below when this function returns
-    bool shown = false;
-    std::function<void()> poll = [&] {
-      QTimer::singleShot(20, &context, [&] {
-        ui::Application* app = ui::application();
-        ui::Form* main = app ? app->mainForm() : nullptr;
-        QWidget* window = main ? main->windowIfMade() : nullptr;
-        if (!ui::running() || !window || !window->isVisible()) return poll();
-        shown = true;
-        whileShown(*main);
-        window->close();
-      });
-    };
-    poll();
-    QTimer::singleShot(15000, &context, [] {
-      ADD_FAILURE() << "the main window was not closed in time";
-      ui::setTerminated(true);
-    });
-    app::MAIN();
-    return shown;
+    return program_->runMain(whileShown);
   }
+
+  std::unique_ptr<kvtest::WindowProgram> program_;
 };
 
 std::vector<std::string> openAliases() {

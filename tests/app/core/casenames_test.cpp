@@ -9,6 +9,7 @@
 #include "runtime/lang/memvars.h"
 #include "support/datadir_fixture.h"
 #include "support/process_run.h"
+#include "support/window_program.h"
 
 using namespace kv;
 using namespace kv::engine;
@@ -79,7 +80,8 @@ TEST_F(UpperCaseDataTest, StartUpOpensTheTablesWithTheirRecordsAndCreatesNothing
   makeUpperCaseData();
   ASSERT_EQ(names(), kUpper);
   resetSettings();
-  app::MAIN();
+  kvtest::WindowProgram program;
+  ASSERT_TRUE(program.runMain());
   EXPECT_TRUE(errors.empty());
   EXPECT_EQ(names(), kUpper);
   EXPECT_EQ(orders(),
@@ -133,17 +135,19 @@ TEST_F(UpperCaseDataTest, AnOlderTableInCapitalsIsUpgradedIntoBackupsOfItsCase) 
   EXPECT_EQ(trimmed(field("NAZIV")), "Ana");
 }
 
-// The program itself, started in such a directory: a clean run that adds no file but its
-// own copy; with a second Nalozi table differing only in case it stops and names both.
+// The program itself, started in such a directory: a clean run (closed by its user once the
+// main window is up) that adds no file but its own copies; with a second Nalozi table
+// differing only in case it stops and names both.
 TEST_F(UpperCaseDataTest, TheProgramStartsOnCapitalsAndStopsOnTwins) {
   makeUpperCaseData();
   const char* env = std::getenv("KV_BIN_DIR");
-  const fs::path bin = fs::path(env ? env : KV_BIN_DIR) / "kalvedo";
-  fs::copy_file(bin, dir_ / "kalvedo");
+  const fs::path bin = env ? env : KV_BIN_DIR;
+  fs::copy_file(bin / "kalvedo", dir_ / "kalvedo");
+  fs::copy_file(bin / "kalvedo_closeprobe", dir_ / "kalvedo_closeprobe");
   std::set<std::string> expected = kUpper;
-  expected.insert("kalvedo");
+  expected.insert({"kalvedo", "kalvedo_closeprobe"});
 
-  kvtest::Outcome clean = kvtest::runProgramIn(dir_, dir_ / "kalvedo", {});
+  kvtest::Outcome clean = kvtest::runProgramIn(dir_, dir_ / "kalvedo_closeprobe", {});
   EXPECT_EQ(clean.exitCode, 0) << clean.err;
   EXPECT_EQ(names(), expected);
 
