@@ -1,9 +1,9 @@
 #include "tools/kalvedo_db_tablecheck.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
+#include "engine/dbf/dbf_format.h"
 #include "engine/dbf/dbfarea.h"
 #include "platform/file.h"
 #include "platform/filename.h"
@@ -11,20 +11,6 @@
 namespace kv::tools {
 
 namespace {
-
-std::uint32_t le16(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
-}
-std::uint32_t le32(const unsigned char* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-std::string hexByte(unsigned v) {
-  char b[8];
-  std::snprintf(b, sizeof b, "0x%02X", v & 0xFFu);
-  return b;
-}
 
 class TableChecker {
  public:
@@ -40,31 +26,22 @@ class TableChecker {
       return facts_;
     }
     size_ = file_.size();
-    unsigned char h[32];
-    if (size_ < 32 || file_.readAt(0, h, 32) != 32) {
-      problem("the file is shorter than the 32-byte table header");
-      return facts_;
-    }
-    bool openable = true;
-    if (h[0] != 0x03 && h[0] != 0x83) {
-      problem("version byte " + hexByte(h[0]) + " is neither 0x03 nor 0x83");
+    engine::DbfLayout layout = engine::readDbfLayout(file_);
+    for (const std::string& p : layout.problems) problem(p);
+    for (const std::string& n : layout.notes) note(n);
+    if (!layout.headerRead) return facts_;
+    facts_.headerLength = layout.header.headerLength;
+    facts_.recordLength = layout.header.recordLength;
+    facts_.headerCount = layout.header.recordCount;
+    if (!layout.descriptorsExamined) return facts_;
+    // A descriptor that runs past the header ends the descriptor checks; the index checks are
+    // then left out too, although the driver would open the fields before it.
+    bool openable = layout.opens && layout.descriptorsRead;
+    if (layout.descriptorsRead && layout.header.hasMemo() &&
+        !platform::fileExists(engine::memoNameFor(path_))) {
+      problem("memo file " + engine::memoNameFor(path_) + " is missing");
       openable = false;
     }
-    facts_.headerLength = le16(h + 8);
-    facts_.recordLength = le16(h + 10);
-    facts_.headerCount = le32(h + 4);
-    const std::uint32_t hdr = facts_.headerLength;
-    if (hdr < 33 || hdr > static_cast<std::uint64_t>(size_)) {
-      problem("header length " + std::to_string(hdr) + " does not fit a file of " +
-              std::to_string(size_) + " bytes");
-      return facts_;
-    }
-    std::vector<unsigned char> head(hdr);
-    if (file_.readAt(0, head.data(), hdr) != hdr) {
-      problem("the header cannot be read");
-      return facts_;
-    }
-    if (!checkDescriptors(head, h[0] == 0x83)) openable = false;
     if (facts_.recordLength == 0) {
       problem("record length 0 in the header");
       return facts_;
@@ -77,84 +54,6 @@ class TableChecker {
  private:
   void problem(const std::string& text) { out_.problem(path_, text); }
   void note(const std::string& text) { out_.note(path_, text); }
-
-  // Descriptors from offset 32 up to the 0x0D terminator; answers whether the engine can
-  // lay out the record from them.
-  bool checkDescriptors(const std::vector<unsigned char>& head, bool memoVersion) {
-    const std::uint32_t hdr = facts_.headerLength;
-    std::uint32_t off = 32;
-    int fields = 0;
-    std::uint64_t widths = 0;
-    bool sound = true, memoField = false;
-    while (off < hdr && head[off] != 0x0D) {
-      ++fields;
-      std::string where = "field " + std::to_string(fields);
-      if (off + 32 > hdr) {
-        problem(where + ": descriptor runs past the header length " + std::to_string(hdr));
-        return false;
-      }
-      const unsigned char* d = head.data() + off;
-      std::size_t len = 0;
-      while (len < 11 && d[len] != 0) ++len;
-      if (len == 0) problem(where + ": descriptor without a name");
-      if (len > 10) problem(where + ": name is not ended by a zero byte");
-      where += " (" +
-               std::string(reinterpret_cast<const char*>(d), std::min<std::size_t>(len, 10)) + ")";
-      char type = static_cast<char>(d[11]);
-      int width = d[16], dec = d[17];
-      switch (type) {
-        case 'C':
-          width += 256 * dec;
-          if (width == 0) problem(where + ": character field of width 0");
-          break;
-        case 'N':
-          if (width == 0) problem(where + ": number field of width 0");
-          if (dec > 0 && dec >= width)
-            problem(where + ": " + std::to_string(dec) + " decimals in a width of " +
-                    std::to_string(width));
-          break;
-        case 'D':
-        case 'L':
-        case 'M': {
-          int want = type == 'D' ? 8 : type == 'L' ? 1 : 10;
-          if (width != want)
-            problem(where + ": " + std::string(1, type) + " field of width " +
-                    std::to_string(width) + ", not " + std::to_string(want));
-          width = want;
-          memoField = memoField || type == 'M';
-          break;
-        }
-        default:
-          problem(where + ": unknown field type " + hexByte(d[11]));
-          sound = false;
-          break;
-      }
-      widths += static_cast<std::uint64_t>(width);
-      off += 32;
-    }
-    if (fields == 0) {
-      problem("no field descriptors");
-      sound = false;
-    }
-    if (off >= hdr) {
-      problem("no descriptor terminator 0x0D inside the header length " + std::to_string(hdr));
-    } else if (hdr > off + 2) {
-      note("header length " + std::to_string(hdr) + " leaves " + std::to_string(hdr - off - 1) +
-           " bytes after the descriptor terminator");
-    }
-    if (facts_.recordLength != widths + 1) {
-      problem("record length " + std::to_string(facts_.recordLength) +
-              " in the header, the fields need " + std::to_string(widths + 1));
-      if (facts_.recordLength < widths + 1) sound = false;
-    }
-    if (memoField && !memoVersion) problem("memo field in a table of version 0x03");
-    if (memoVersion && !memoField) note("version 0x83 without a memo field");
-    if (memoVersion && !platform::fileExists(engine::memoNameFor(path_))) {
-      problem("memo file " + engine::memoNameFor(path_) + " is missing");
-      sound = false;
-    }
-    return sound;
-  }
 
   // Record count against the file size, and the deletion flag of every record present.
   void checkRecords() {
@@ -174,7 +73,8 @@ class TableChecker {
     } else if (size == end + 1) {
       unsigned char b = 0;
       if (file_.readAt(end, &b, 1) == 1 && b != 0x1A)
-        note("the byte after the last record is " + hexByte(b) + ", not the end mark 0x1A");
+        note("the byte after the last record is " + engine::hexByteText(b) +
+             ", not the end mark 0x1A");
     }
     checkDeletionFlags(whole);
   }
@@ -196,8 +96,8 @@ class TableChecker {
         unsigned char flag = buf[static_cast<std::size_t>(i * rec)];
         if (flag == ' ' || flag == '*') continue;
         if (++reported <= 20)
-          problem("record " + std::to_string(first + i + 1) + ": deletion flag " + hexByte(flag) +
-                  " is neither a blank nor \"*\"");
+          problem("record " + std::to_string(first + i + 1) + ": deletion flag " +
+                  engine::hexByteText(flag) + " is neither a blank nor \"*\"");
       }
     }
     if (reported > 20)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/dbf/dbf_lock.h"
+#include "platform/byteorder.h"
 
 namespace kv::engine {
 
@@ -64,8 +65,8 @@ bool MemoFile::textLength(std::uint32_t block, std::uint32_t& length) {
 bool MemoFile::writePendingHeader() {
   if (pendingNextFree_ == 0) return true;
   std::uint32_t n = pendingNextFree_;
-  unsigned char w[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
-                        static_cast<unsigned char>(n >> 16), static_cast<unsigned char>(n >> 24)};
+  unsigned char w[4];
+  platform::writeLe32(w, n);
   if (file_.writeAt(0, w, 4) != 4) return false;
   pendingNextFree_ = 0;
   written = true;
@@ -156,9 +157,8 @@ bool MemoFile::write(std::string_view text, std::uint32_t& block, bool shared) {
       written = true;
       return true;
     }
-    unsigned char w[4] = {
-        static_cast<unsigned char>(nextFree), static_cast<unsigned char>(nextFree >> 8),
-        static_cast<unsigned char>(nextFree >> 16), static_cast<unsigned char>(nextFree >> 24)};
+    unsigned char w[4];
+    platform::writeLe32(w, nextFree);
     ok = file_.writeAt(0, w, 4) == 4;
   }
   written = true;

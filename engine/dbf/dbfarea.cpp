@@ -3,35 +3,20 @@
 #include "engine/dbf/dbfarea.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "engine/area/areas.h"
 #include "engine/area/drivers.h"
 #include "engine/dbf/dbf_lock.h"
-#include "engine/dbf/fieldconv.h"
 #include "platform/clock.h"
 #include "platform/filename.h"
+#include "runtime/format/dates.h"
 #include "runtime/lang/lifecycle.h"
 #include "runtime/lang/settings.h"
 
 namespace kv::engine {
 
 namespace {
-
-std::uint32_t le32(const unsigned char* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint16_t le16(const unsigned char* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-void put32(unsigned char* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void put16(unsigned char* p, std::uint32_t v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-}
 
 bool hasDirectory(const std::string& name) {
   return name.find('/') != std::string::npos;
@@ -41,20 +26,6 @@ std::string joinDir(std::string dir, const std::string& name) {
   if (dir.empty()) return name;
   if (dir.back() != '/') dir += '/';
   return dir + name;
-}
-
-// Width the engine uses for a field of a type.
-int usedWidth(char type, int width) {
-  switch (type) {
-    case 'D':
-      return 8;
-    case 'L':
-      return 1;
-    case 'M':
-      return 10;
-    default:
-      return width;
-  }
 }
 
 std::unique_ptr<WorkArea> makeDbf() {
@@ -125,58 +96,14 @@ int DbfArea::open(const OpenInfo& info) {
     fields_.clear();
     return kFailure;
   };
-  if (dbf_.readAt(0, header_, 32) != 32 || (header_[0] != 0x03 && header_[0] != 0x83))
-    return corrupt(fullName_);
-  hdrLen_ = le16(header_ + 8);
-  recLen_ = le16(header_ + 10);
-  recCount_ = le32(header_ + 4);
-  std::int64_t size = dbf_.size();
-  // A header that claims more bytes than the file has, or no room for one field or one
-  // record byte, cannot be a table.
-  if (size < 0 || hdrLen_ < 33 || hdrLen_ > static_cast<std::uint64_t>(size) || recLen_ < 1)
-    return corrupt(fullName_);
-  std::uint32_t count = (hdrLen_ - 32) / 32;
-  std::vector<unsigned char> desc(static_cast<std::size_t>(count) * 32);
-  if (dbf_.readAt(32, desc.data(), desc.size()) != static_cast<std::int64_t>(desc.size()))
-    return corrupt(fullName_);
-  std::uint32_t offset = 1;
-  fields_.clear();
-  for (std::uint32_t i = 0; i < count; ++i) {
-    const unsigned char* d = desc.data() + i * 32;
-    if (d[0] == 0x0D) break;  // terminator of a header longer than its fields need
-    Field f;
-    std::size_t len = 0;
-    while (len < 11 && d[len] != 0) ++len;
-    f.name =
-        upperName(std::string(reinterpret_cast<const char*>(d), std::min<std::size_t>(len, 10)));
-    f.type = static_cast<char>(d[11]);
-    switch (f.type) {
-      case 'C':
-        f.width = d[16] + 256 * d[17];
-        break;
-      case 'N':
-        f.width = d[16];
-        f.dec = d[17];
-        break;
-      case 'D':
-        f.width = 8;
-        break;
-      case 'L':
-        f.width = 1;
-        break;
-      case 'M':
-        f.width = 10;
-        break;
-      default:
-        return corrupt(fullName_);
-    }
-    f.offset = offset;
-    offset += static_cast<std::uint32_t>(usedWidth(f.type, f.width));
-    fields_.push_back(std::move(f));
-  }
-  // Every field must lie inside the record, or reading it would leave the buffer.
-  if (fields_.empty() || offset > recLen_) return corrupt(fullName_);
-  hasMemo_ = header_[0] == 0x83;
+  DbfLayout layout = readDbfLayout(dbf_);
+  if (!layout.opens) return corrupt(fullName_);
+  header_ = layout.header;
+  hdrLen_ = header_.headerLength;
+  recLen_ = header_.recordLength;
+  recCount_ = header_.recordCount;
+  fields_ = std::move(layout.fields);
+  hasMemo_ = header_.hasMemo();
   if (hasMemo_) {
     memoName_ = memoNameFor(fullName_);
     for (int tries = 1;; ++tries) {
@@ -222,45 +149,10 @@ int DbfArea::open(const OpenInfo& info) {
 
 int DbfArea::create(const OpenInfo& info) {
   if (WorkArea::create(info) != kSuccess) return kFailure;
-  hasMemo_ = false;
-  std::vector<unsigned char> head(32 + 32 * fields_.size() + 3, 0);
-  std::uint32_t offset = 1;
-  for (std::size_t i = 0; i < fields_.size(); ++i) {
-    Field& f = fields_[i];
-    unsigned char* d = head.data() + 32 + 32 * i;
-    std::memcpy(d, f.name.data(), std::min<std::size_t>(f.name.size(), 10));
-    char letter = f.type;
-    switch (f.type) {
-      case 'N':
-        d[16] = static_cast<unsigned char>(f.width);
-        d[17] = static_cast<unsigned char>(f.dec);
-        break;
-      case 'D':
-        f.width = 8, d[16] = 8;
-        break;
-      case 'L':
-        f.width = 1, d[16] = 1;
-        break;
-      case 'C':
-        d[16] = static_cast<unsigned char>(f.width % 256);
-        d[17] = static_cast<unsigned char>(f.width / 256);
-        break;
-      case 'M':
-        f.width = 10, d[16] = 10;
-        hasMemo_ = true;
-        break;
-      default:
-        letter = 'U';
-        d[16] = static_cast<unsigned char>(f.width);
-        d[17] = static_cast<unsigned char>(f.dec);
-        break;
-    }
-    d[11] = static_cast<unsigned char>(letter);
-    f.offset = offset;
-    offset += static_cast<std::uint32_t>(f.width);
-  }
-  recLen_ = offset;
-  hdrLen_ = static_cast<std::uint32_t>(32 * fields_.size() + 34);
+  recLen_ = layOutNewFields(fields_);
+  hdrLen_ = newHeaderLength(fields_.size());
+  hasMemo_ =
+      std::any_of(fields_.begin(), fields_.end(), [](const Field& f) { return f.type == 'M'; });
   recCount_ = 0;
   shared_ = false;
   readOnly_ = false;
@@ -283,14 +175,12 @@ int DbfArea::create(const OpenInfo& info) {
       return kFailure;
     }
   }
-  std::memset(header_, 0, sizeof header_);
-  std::size_t n = head.size();
-  head[n - 3] = 0x0D;
-  head[n - 2] = 0x00;
-  head[n - 1] = 0x1A;
+  header_ = DbfHeader{};
   updated_ = true;
   if (writeHeader() != kSuccess) return kFailure;
-  if (dbf_.writeAt(32, head.data() + 32, n - 32) != static_cast<std::int64_t>(n - 32)) {
+  const std::vector<std::uint8_t> descriptors = encodeNewDescriptors(fields_);
+  if (dbf_.writeAt(kDbfHeaderSize, descriptors.data(), descriptors.size()) !=
+      static_cast<std::int64_t>(descriptors.size())) {
     raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
     return kFailure;
   }
@@ -319,17 +209,17 @@ int DbfArea::create(const OpenInfo& info) {
 }
 
 int DbfArea::writeHeader() {
-  header_[0] = hasMemo_ ? 0x83 : 0x03;
+  header_.version = hasMemo_ ? kDbfWithMemo : kDbfPlain;
   platform::LocalTime now = platform::localNow();
-  header_[1] = static_cast<unsigned char>(now.year - 1900);
-  header_[2] = static_cast<unsigned char>(now.month);
-  header_[3] = static_cast<unsigned char>(now.day);
-  put32(header_ + 4, recCount_);
-  put16(header_ + 8, hdrLen_);
-  put16(header_ + 10, recLen_);
-  std::memset(header_ + 12, 0, 16);
-  std::memset(header_ + 30, 0, 2);
-  if (dbf_.writeAt(0, header_, 32) != 32) {
+  header_.year = static_cast<std::uint8_t>(now.year - 1900);
+  header_.month = static_cast<std::uint8_t>(now.month);
+  header_.day = static_cast<std::uint8_t>(now.day);
+  header_.recordCount = recCount_;
+  header_.headerLength = static_cast<std::uint16_t>(hdrLen_);
+  header_.recordLength = static_cast<std::uint16_t>(recLen_);
+  std::uint8_t bytes[kDbfHeaderSize];
+  encodeDbfHeader(header_, bytes);
+  if (dbf_.writeAt(0, bytes, kDbfHeaderSize) != static_cast<std::int64_t>(kDbfHeaderSize)) {
     raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
     return kFailure;
   }
@@ -466,8 +356,7 @@ int DbfArea::info(int request, Value& out) {
       out = Value::integer(static_cast<std::int32_t>(hdrLen_));
       break;
     case 4: {
-      int y = header_[1] + 1900, m = header_[2], d = header_[3];
-      out = Value::date(julianFromYmd(y, m, d));
+      out = Value::date(julianFromCalendar(header_.day, header_.month, header_.year + 1900));
       break;
     }
     case 7:

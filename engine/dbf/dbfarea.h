@@ -1,38 +1,13 @@
 #pragma once
-// The "DBF" table driver: a table in a DBF file, its memo texts in a DBT file beside it
-// (engine/dbf/dbf_memo.h). Multi-byte integers are little-endian.
-//
-// Table header, 32 bytes at offset 0:
-// | Offset | Size | Meaning                                                              |
-// |--------|------|----------------------------------------------------------------------|
-// | 0      | 1    | version: 0x03 plain table, 0x83 table with a memo file                |
-// | 1      | 3    | date of the last update: years since 1900, month, day                 |
-// | 4      | 4    | record count                                                         |
-// | 8      | 2    | header length: 32 + 32 x fields + 2 (files of others: + 1 also read)  |
-// | 10     | 2    | record length: 1 + the sum of the field widths                        |
-// | 12     | 16   | zero                                                                 |
-// | 28     | 2    | kept as found in the file (zero in new files)                         |
-// | 30     | 2    | zero                                                                 |
-// Field descriptors, 32 bytes each from offset 32, ended by 0x0D (then 0x00, and 0x1A while
-// the table has no records):
-// | Offset | Size | Meaning                                                              |
-// |--------|------|----------------------------------------------------------------------|
-// | 0      | 11   | name, upper case, NUL-terminated (bytes after the NUL are ignored)    |
-// | 11     | 1    | type: C character, N number, D date, L logical, M memo                |
-// | 12     | 4    | zero (any value is accepted when reading)                             |
-// | 16     | 1    | width (C: low byte)                                                   |
-// | 17     | 1    | decimals (C: high byte of the width)                                  |
-// | 18     | 14   | zero                                                                 |
-// Record n (from 1) lies at header length + (n - 1) x record length: byte 0 is "*" for a
-// deleted record, " " otherwise; the fields follow in descriptor order. A date holds
-// YYYYMMDD (blanks: empty), a logical T/F (T, t, Y, y read as true), a memo the block number
-// of its text. One 0x1A byte follows the last record and the file ends there.
+// The "DBF" table driver: a table in a DBF file (its layout in engine/dbf/dbf_format.h), its
+// memo texts in a DBT file beside it (engine/dbf/dbf_memo.h).
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/area/workarea.h"
+#include "engine/dbf/dbf_format.h"
 #include "engine/dbf/dbf_memo.h"
 #include "platform/file.h"
 
@@ -119,7 +94,7 @@ class DbfArea : public WorkArea {
 
   platform::File dbf_;
   MemoFile memo_;
-  unsigned char header_[32] = {};
+  DbfHeader header_;
   std::uint32_t hdrLen_ = 0, recLen_ = 1, recCount_ = 0;
   std::uint32_t recNo_ = 0;
   bool positioned_ = false, deleted_ = false;

@@ -39,15 +39,15 @@ bool pageOffsetSound(std::uint32_t off, std::int64_t fileSize) {
 
 void encodeHeader(const NtxHeader& h, std::uint8_t* block) {
   std::memset(block, 0, kPageSize);
-  put16(block + 0, h.signature);
-  put16(block + 2, h.updateCounter);
-  put32(block + 4, h.root);
-  put32(block + 8, h.freeHead);
-  put16(block + 12, static_cast<std::uint32_t>(h.itemSize));
-  put16(block + 14, static_cast<std::uint32_t>(h.keySize));
-  put16(block + 16, static_cast<std::uint32_t>(h.keyDecimals));
-  put16(block + 18, static_cast<std::uint32_t>(h.maxKeys));
-  put16(block + 20, static_cast<std::uint32_t>(h.halfPage));
+  platform::writeLe16(block + 0, h.signature);
+  platform::writeLe16(block + 2, h.updateCounter);
+  platform::writeLe32(block + 4, h.root);
+  platform::writeLe32(block + 8, h.freeHead);
+  platform::writeLe16(block + 12, static_cast<std::uint32_t>(h.itemSize));
+  platform::writeLe16(block + 14, static_cast<std::uint32_t>(h.keySize));
+  platform::writeLe16(block + 16, static_cast<std::uint32_t>(h.keyDecimals));
+  platform::writeLe16(block + 18, static_cast<std::uint32_t>(h.maxKeys));
+  platform::writeLe16(block + 20, static_cast<std::uint32_t>(h.halfPage));
   putText(block + 22, 256, h.keyText);
   block[278] = h.unique ? 1 : 0;
   block[280] = h.descending ? 1 : 0;
@@ -57,15 +57,15 @@ void encodeHeader(const NtxHeader& h, std::uint8_t* block) {
 
 bool decodeHeader(const std::uint8_t* b, std::size_t n, NtxHeader& h) {
   if (n < kHeaderReadSize) return false;
-  h.signature = get16(b + 0);
-  h.updateCounter = get16(b + 2);
-  h.root = get32(b + 4);
-  h.freeHead = get32(b + 8);
-  h.itemSize = get16(b + 12);
-  h.keySize = get16(b + 14);
-  h.keyDecimals = get16(b + 16);
-  h.maxKeys = get16(b + 18);
-  h.halfPage = get16(b + 20);
+  h.signature = platform::readLe16(b + 0);
+  h.updateCounter = platform::readLe16(b + 2);
+  h.root = platform::readLe32(b + 4);
+  h.freeHead = platform::readLe32(b + 8);
+  h.itemSize = platform::readLe16(b + 12);
+  h.keySize = platform::readLe16(b + 14);
+  h.keyDecimals = platform::readLe16(b + 16);
+  h.maxKeys = platform::readLe16(b + 18);
+  h.halfPage = platform::readLe16(b + 20);
   h.keyText = getText(b + 22, 256);
   h.unique = b[278] != 0;
   h.descending = b[280] != 0;
@@ -135,7 +135,7 @@ std::string Page::validate() const {
 
 void Page::setEntry(int i, std::uint32_t recno, const std::uint8_t* key) {
   std::uint8_t* p = b_.data() + slot(i);
-  put32(p + 4, recno);
+  platform::writeLe32(p + 4, recno);
   std::memcpy(p + 8, key, static_cast<std::size_t>(item_ - 8));
 }
 

@@ -35,6 +35,7 @@
 #include <string>
 
 #include "engine/ntx/ntx_io.h"
+#include "platform/byteorder.h"
 #include "runtime/error/error.h"
 
 namespace kv::ntx {
@@ -87,22 +88,6 @@ bool decodeHeader(const std::uint8_t* bytes, std::size_t n, NtxHeader& h);
 // empty text when it is sound, else what is wrong.
 std::string validateHeader(const NtxHeader& h, std::int64_t fileSize);
 
-// Little-endian helpers.
-inline std::uint16_t get16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-inline std::uint32_t get32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-inline void put16(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-inline void put32(std::uint8_t* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 // One page in memory with accessors for its items. The geometry (maximum keys, item size)
 // comes from the header; validate() must accept the bytes before items are touched.
 class Page {
@@ -125,13 +110,15 @@ class Page {
   // Empty text when sound(), else what is wrong.
   std::string validate() const;
 
-  int count() const { return get16(b_.data()); }
-  void setCount(int n) { put16(b_.data(), static_cast<std::uint32_t>(n)); }
-  int slot(int i) const { return get16(b_.data() + 2 + 2 * i); }
-  void setSlot(int i, int off) { put16(b_.data() + 2 + 2 * i, static_cast<std::uint32_t>(off)); }
-  std::uint32_t child(int i) const { return get32(b_.data() + slot(i)); }
-  void setChild(int i, std::uint32_t c) { put32(b_.data() + slot(i), c); }
-  std::uint32_t recno(int i) const { return get32(b_.data() + slot(i) + 4); }
+  int count() const { return platform::readLe16(b_.data()); }
+  void setCount(int n) { platform::writeLe16(b_.data(), static_cast<std::uint32_t>(n)); }
+  int slot(int i) const { return platform::readLe16(b_.data() + 2 + 2 * i); }
+  void setSlot(int i, int off) {
+    platform::writeLe16(b_.data() + 2 + 2 * i, static_cast<std::uint32_t>(off));
+  }
+  std::uint32_t child(int i) const { return platform::readLe32(b_.data() + slot(i)); }
+  void setChild(int i, std::uint32_t c) { platform::writeLe32(b_.data() + slot(i), c); }
+  std::uint32_t recno(int i) const { return platform::readLe32(b_.data() + slot(i) + 4); }
   const std::uint8_t* key(int i) const { return b_.data() + slot(i) + 8; }
   // Writes record number and key bytes of item i (the child stays).
   void setEntry(int i, std::uint32_t recno, const std::uint8_t* key);

@@ -63,10 +63,10 @@ bool NtxTree::writePage(std::uint32_t off, const Page& p) {
 
 bool NtxTree::writeHeaderStart() {
   std::uint8_t b[kHeaderUpdateSize];
-  put16(b, h_.signature);
-  put16(b + 2, h_.updateCounter);
-  put32(b + 4, h_.root);
-  put32(b + 8, h_.freeHead);
+  platform::writeLe16(b, h_.signature);
+  platform::writeLe16(b + 2, h_.updateCounter);
+  platform::writeLe32(b + 4, h_.root);
+  platform::writeLe32(b + 8, h_.freeHead);
   if (io_->writeAt(0, b, sizeof b) != std::int64_t(sizeof b)) {
     raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
     return false;

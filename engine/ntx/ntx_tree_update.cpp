@@ -227,10 +227,10 @@ bool NtxTree::lock() {
         // Change detection: another process's update shows in the counter.
         std::uint8_t b[kHeaderUpdateSize];
         if (io_->readAt(0, b, sizeof b) == std::int64_t(sizeof b) &&
-            get16(b + 2) != h_.updateCounter) {
-          h_.updateCounter = get16(b + 2);
-          h_.root = get32(b + 4);
-          h_.freeHead = get32(b + 8);
+            platform::readLe16(b + 2) != h_.updateCounter) {
+          h_.updateCounter = platform::readLe16(b + 2);
+          h_.root = platform::readLe32(b + 4);
+          h_.freeHead = platform::readLe32(b + 8);
           std::int64_t size = io_->size();
           if (size > 0) endOffset_ = (std::uint64_t(size) + kPageSize - 1) / kPageSize * kPageSize;
           stack_.clear();
@@ -270,9 +270,9 @@ bool NtxTree::flush() {
     if (io_->readAt(0, b, sizeof b) != std::int64_t(sizeof b)) {
       ok = false;
     } else {
-      put16(b + 2, 1);
-      put32(b + 4, h_.root);
-      put32(b + 8, h_.freeHead);
+      platform::writeLe16(b + 2, 1);
+      platform::writeLe32(b + 4, h_.root);
+      platform::writeLe32(b + 8, h_.freeHead);
       h_.updateCounter = 1;
       ok = io_->writeAt(0, b, sizeof b) == std::int64_t(sizeof b);
       if (ok) dirty_ = false;

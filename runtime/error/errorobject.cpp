@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/byteorder.h"
+
 namespace kv {
 
 namespace {
@@ -36,17 +38,13 @@ Value& element(const Value& self, Element e) {
 int readField(const Value& self, Field f) {
   std::string_view rec = element(self, kRecord).str();
   if (rec.size() < kRecordSize) return 0;
-  auto lo = static_cast<unsigned char>(rec[f]);
-  auto hi = static_cast<unsigned char>(rec[f + 1]);
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
+  return static_cast<std::int16_t>(platform::readLe16(rec.data() + f));
 }
 
 void writeField(const Value& self, Field f, int v) {
   std::string rec(element(self, kRecord).str());
   rec.resize(kRecordSize, '\0');
-  auto u = static_cast<std::uint16_t>(v);
-  rec[f] = static_cast<char>(u & 0xFF);
-  rec[f + 1] = static_cast<char>(u >> 8);
+  platform::writeLe16(rec.data() + f, static_cast<std::uint32_t>(v));
   element(self, kRecord) = Value(rec);
 }
 

@@ -106,14 +106,13 @@ class CheckToolTest : public EngineTest {
 };
 
 std::uint32_t get16(const std::string& s, std::size_t at) {
-  return ntx::get16(reinterpret_cast<const std::uint8_t*>(s.data()) + at);
+  return platform::readLe16(s.data() + at);
 }
 std::uint32_t get32(const std::string& s, std::size_t at) {
-  return ntx::get32(reinterpret_cast<const std::uint8_t*>(s.data()) + at);
+  return platform::readLe32(s.data() + at);
 }
 void put16(std::string& s, std::size_t at, std::uint32_t v) {
-  s[at] = static_cast<char>(v & 0xFF);
-  s[at + 1] = static_cast<char>(v >> 8);
+  platform::writeLe16(s.data() + at, v);
 }
 
 }  // namespace

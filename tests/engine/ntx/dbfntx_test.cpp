@@ -69,7 +69,7 @@ TEST_F(DbfNtx, CreateBuildsInKeyOrderAndNavigatesBothWays) {
   EXPECT_EQ(walk(), (std::vector<int>{2, 5, 1, 4, 3}));
   // The header: key size 5, numeric key without decimals, tag name as given.
   std::string h = bytes("byn.ntx");
-  EXPECT_EQ(kv::ntx::get16(reinterpret_cast<const std::uint8_t*>(h.data()) + 14), 5);
+  EXPECT_EQ(platform::readLe16(h.data() + 14), 5);
   EXPECT_EQ(h.substr(538, 3), "NUM");
   DBGOBOTTOM();
   EXPECT_EQ(recno(), 3);
@@ -458,23 +458,24 @@ TEST_P(DbfNtxDamaged, GivesCorruptionError) {
 }
 
 void put32at(std::string& d, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) d[at + std::size_t(i)] = char(v >> (8 * i));
+  platform::writeLe32(d.data() + at, v);
 }
 std::uint32_t get32at(const std::string& d, std::size_t at) {
-  return kv::ntx::get32(reinterpret_cast<const std::uint8_t*>(d.data()) + at);
+  return platform::readLe32(d.data() + at);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DbfNtxDamaged,
-    ::testing::Values(
-        Damage{"bad signature", [](std::string& d) { d[0] = 0, d[1] = 0; }, false},
-        Damage{"key size 0", [](std::string& d) { d[14] = 0, d[15] = 0; }, false},
-        Damage{"root beyond the file", [](std::string& d) { put32at(d, 4, 4096u * 1024u); }, false},
-        Damage{"child loop",
-               [](std::string& d) {
-                 std::uint32_t root = get32at(d, 4);
-                 std::size_t slot = std::uint8_t(d[root + 2]) | std::uint8_t(d[root + 3]) << 8;
-                 put32at(d, root + slot, root);  // the first child of the root is the root
-               },
-               true},
-        Damage{"short file", [](std::string& d) { d.resize(300); }, false}));
+    ::testing::Values(Damage{"bad signature", [](std::string& d) { d[0] = 0, d[1] = 0; }, false},
+                      Damage{"key size 0", [](std::string& d) { d[14] = 0, d[15] = 0; }, false},
+                      Damage{"root beyond the file",
+                             [](std::string& d) { put32at(d, 4, 4096u * 1024u); }, false},
+                      Damage{"child loop",
+                             [](std::string& d) {
+                               std::uint32_t root = get32at(d, 4);
+                               std::size_t slot = platform::readLe16(d.data() + root + 2);
+                               put32at(d, root + slot,
+                                       root);  // the first child of the root is the root
+                             },
+                             true},
+                      Damage{"short file", [](std::string& d) { d.resize(300); }, false}));

@@ -33,7 +33,7 @@ class NtxBroken : public ::testing::Test {
     NtxTree t;
     ASSERT_TRUE(t.create(io, h, keys, false));
     ASSERT_TRUE(checkNtx(io).clean());
-    root = get32(io.data.data() + 4);
+    root = platform::readLe32(io.data.data() + 4);
   }
   Page page(std::uint32_t off) {
     Page p(4, 188);
@@ -64,7 +64,7 @@ TEST_F(NtxBroken, HeaderDamageFailsTheOpen) {
        {Case{"signature", 0, 0x0001}, Case{"key size 0", 14, 0}, Case{"key size 300", 14, 300},
         Case{"maximum keys", 18, 400}, Case{"root beyond the file", 6, 0x0100}}) {
     makeIndex();
-    put16(io.data.data() + c.at, c.value);
+    platform::writeLe16(io.data.data() + c.at, c.value);
     errors.clear();
     NtxTree t;
     EXPECT_FALSE(t.open(io, false)) << c.what;
@@ -162,7 +162,7 @@ TEST_F(NtxBroken, FreeListLoopIsRefused) {
   ASSERT_TRUE(t.open(io, false));
   for (std::uint32_t r = 1; r <= 100; ++r) ASSERT_TRUE(t.remove("K" + std::to_string(r), r));
   ASSERT_TRUE(t.flush());
-  std::uint32_t head = get32(io.data.data() + 8);
+  std::uint32_t head = platform::readLe32(io.data.data() + 8);
   ASSERT_NE(head, 0u);
   Page f = page(head);
   f.setChild(0, head);

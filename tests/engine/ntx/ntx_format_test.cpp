@@ -52,8 +52,8 @@ TEST(NtxHeader, EncodeDecodeRoundTrip) {
   EXPECT_EQ(b[0], 7);
   EXPECT_EQ(b[2], 1);
   EXPECT_EQ(b[3], 2);
-  EXPECT_EQ(get32(b + 4), 5u * 1024);
-  EXPECT_EQ(get16(b + 12), 20);
+  EXPECT_EQ(platform::readLe32(b + 4), 5u * 1024);
+  EXPECT_EQ(platform::readLe16(b + 12), 20);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(b + 22)), "UPPER(Korisnik)");
   EXPECT_EQ(b[278], 1);
   EXPECT_EQ(b[280], 1);

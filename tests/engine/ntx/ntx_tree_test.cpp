@@ -36,16 +36,16 @@ TEST(NtxTree, EmptyTableGivesHeaderAndOneEmptyRoot) {
   NtxTree t;
   ASSERT_TRUE(t.create(io, header(10), {}, false));
   ASSERT_EQ(io.data.size(), 2048u);
-  EXPECT_EQ(get16(io.data.data()), 6);
-  EXPECT_EQ(get16(io.data.data() + 2), 1);
-  EXPECT_EQ(get32(io.data.data() + 4), 1024u);
-  EXPECT_EQ(get32(io.data.data() + 8), 0u);
-  EXPECT_EQ(get16(io.data.data() + 12), 18);
-  EXPECT_EQ(get16(io.data.data() + 18), 50);
-  EXPECT_EQ(get16(io.data.data() + 20), 25);
-  EXPECT_EQ(get16(io.data.data() + 1024), 0);                // no keys
-  EXPECT_EQ(get16(io.data.data() + 1026), 2 * 50 + 4);       // first item slot
-  EXPECT_EQ(get16(io.data.data() + 1028), 2 * 50 + 4 + 18);  // second item slot
+  EXPECT_EQ(platform::readLe16(io.data.data()), 6);
+  EXPECT_EQ(platform::readLe16(io.data.data() + 2), 1);
+  EXPECT_EQ(platform::readLe32(io.data.data() + 4), 1024u);
+  EXPECT_EQ(platform::readLe32(io.data.data() + 8), 0u);
+  EXPECT_EQ(platform::readLe16(io.data.data() + 12), 18);
+  EXPECT_EQ(platform::readLe16(io.data.data() + 18), 50);
+  EXPECT_EQ(platform::readLe16(io.data.data() + 20), 25);
+  EXPECT_EQ(platform::readLe16(io.data.data() + 1024), 0);                // no keys
+  EXPECT_EQ(platform::readLe16(io.data.data() + 1026), 2 * 50 + 4);       // first item slot
+  EXPECT_EQ(platform::readLe16(io.data.data() + 1028), 2 * 50 + 4 + 18);  // second item slot
   EXPECT_EQ(t.first(), 0u);
   EXPECT_EQ(t.last(), 0u);
   EXPECT_EQ(t.seek("A", true), 0u);
@@ -98,9 +98,9 @@ TEST(NtxTree, FlushWritesTheHeaderOfAnExclusiveIndex) {
   NtxTree t;
   ASSERT_TRUE(t.create(io, header(180), {}, false));
   for (std::uint32_t r = 1; r <= 40; ++r) ASSERT_TRUE(t.insert(std::to_string(r % 7), r));
-  EXPECT_EQ(get32(io.data.data() + 4), 1024u);  // the root moved only in memory
+  EXPECT_EQ(platform::readLe32(io.data.data() + 4), 1024u);  // the root moved only in memory
   ASSERT_TRUE(t.flush());
-  EXPECT_EQ(get32(io.data.data() + 4), t.header().root);
+  EXPECT_EQ(platform::readLe32(io.data.data() + 4), t.header().root);
   EXPECT_NE(t.header().root, 1024u);
   auto r = checkNtx(io);
   EXPECT_TRUE(r.clean());
@@ -113,7 +113,7 @@ TEST(NtxTree, SharedUpdatesCountAndOthersSeeThem) {
   NtxTree a, b;
   ASSERT_TRUE(a.create(io, header(5), entries({"K1", "K2"}), true));
   ASSERT_TRUE(b.open(io, true));
-  std::uint16_t before = get16(io.data.data() + 2);
+  std::uint16_t before = platform::readLe16(io.data.data() + 2);
   ASSERT_TRUE(a.lock());
   ASSERT_TRUE(a.lock());  // nested: one file lock
   EXPECT_EQ(io.locksHeld, 1);
@@ -122,7 +122,7 @@ TEST(NtxTree, SharedUpdatesCountAndOthersSeeThem) {
   ASSERT_TRUE(a.unlock());
   ASSERT_TRUE(a.unlock());
   EXPECT_EQ(io.locksHeld, 0);
-  EXPECT_EQ(get16(io.data.data() + 2), before + 1);
+  EXPECT_EQ(platform::readLe16(io.data.data() + 2), before + 1);
   ASSERT_TRUE(b.lock());
   EXPECT_EQ(b.first(), 3u);
   ASSERT_TRUE(b.unlock());
