@@ -31,8 +31,8 @@ constexpr int kOkButton = 2;
 // True for the error an index file raises when it fails its open as damaged.
 bool isDamagedIndex(const Value& e) {
   return isErrorObject(e) && send(e, "GENCODE").deref().asInt() == EG_CORRUPTION &&
-         send(e, "SUBCODE").deref().asInt() == 1012 && send(e, "SUBSYSTEM").deref().isString() &&
-         send(e, "SUBSYSTEM").deref().str() == "DBFNTX";
+         send(e, "SUBCODE").deref().asInt() == kDbCorruption &&
+         send(e, "SUBSYSTEM").deref().isString() && send(e, "SUBSYSTEM").deref().str() == "DBFNTX";
 }
 
 // Puts the handler that was installed back on every way out of the trapped open.
@@ -152,7 +152,7 @@ void OtvoriIndeks(const Value& alias, const Value& table, const Value& bag, cons
   if (!rebuilt) {
     // The table stays closed: without its index no station may write to it.
     KV_LINE();
-    ntx::raiseNtxError(EG_CORRUPTION, 1012, damaged);
+    ntx::raiseNtxError(EG_CORRUPTION, kDbCorruption, damaged);
     return;
   }
   KV_LINE();

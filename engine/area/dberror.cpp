@@ -22,31 +22,19 @@ ErrorResult engineRaise(const ErrorSpec& spec) {
   return raiseError(spec);
 }
 
-ErrorSpec fileErrorSpec(int genCode, int subCode, const std::string& fileName, int osCode,
-                        int flags, int tries) {
-  ErrorSpec e;
-  e.genCode = genCode;
-  e.subCode = subCode;
+ErrorSpec fileError(int genCode, int subCode, const std::string& fileName, int osCode) {
   // A name refused because several files differ from it only in case is shown with them all.
-  e.fileName = osCode == platform::kAmbiguousName ? platform::reportedName(fileName) : fileName;
-  e.osCode = osCode;
-  e.flags = flags;
-  e.tries = tries;
-  return e;
+  return ErrorSpec(genCode, subCode)
+      .file(osCode == platform::kAmbiguousName ? platform::reportedName(fileName) : fileName)
+      .os(osCode);
 }
 
 ErrorResult dbcmdError(int genCode, int subCode, std::string_view operation) {
-  ErrorSpec e;
-  e.genCode = genCode;
-  e.subCode = subCode;
-  e.subsystem = "DBCMD";
-  e.flags = kCanDefault;
-  e.operation = std::string(operation);
-  return engineRaise(e);
+  return engineRaise(ErrorSpec(genCode, subCode).in("DBCMD").op(operation).allow(kCanDefault));
 }
 
 void noTableError(std::string_view operation) {
-  dbcmdError(EG_NOTABLE, 2001, operation);
+  dbcmdError(EG_NOTABLE, kDbCmdNoTable, operation);
 }
 
 }  // namespace kv::engine

@@ -19,11 +19,11 @@ ErrorHook setErrorHook(ErrorHook hook);
 ErrorResult engineRaise(const ErrorSpec& spec);
 
 // The record of an error about a file (open, create, read, write, lock, corruption): codes,
-// file name, operating-system code, the answers it allows and the attempts made so far.
-// The subsystem is left to the raiser. When the file operation was refused because the name
-// matches several files that differ only in case, the file name names them all.
-ErrorSpec fileErrorSpec(int genCode, int subCode, const std::string& fileName, int osCode = 0,
-                        int flags = 0, int tries = 0);
+// file name and operating-system code; the raiser adds the answers it allows and the attempts
+// made so far, and leaves the subsystem to the work area or sets it. When the file operation
+// was refused because the name matches several files that differ only in case, the file name
+// names them all.
+ErrorSpec fileError(int genCode, int subCode, const std::string& fileName, int osCode = 0);
 
 // An error of the database commands (subsystem "DBCMD", default allowed): argument errors
 // (gen 1) and the no-table error (gen 35, subcode 2001).

@@ -42,12 +42,12 @@ Value DBUSEAREA(const Value& newArea, const Value& driver, const Value& file, co
   std::string drv = driver.deref().isString() ? std::string(driver.deref().str()) : std::string();
   std::unique_ptr<WorkArea> wa = newWorkArea(drv, unknown);
   if (!wa) {
-    dbcmdError(EG_ARG, 1015, "DBUSEAREA");
+    dbcmdError(EG_ARG, kDbCmdNoDriver, "DBUSEAREA");
     return Value();
   }
   const Value& f = file.deref();
   if (!f.isString() || trimmed(f.str()).empty()) {
-    dbcmdError(EG_ARG, 1005, "DBUSEAREA");
+    dbcmdError(EG_ARG, kDbCmdNoFile, "DBUSEAREA");
     return Value();
   }
   OpenInfo info;
@@ -104,7 +104,7 @@ Value DBCREATE(const Value& file, const Value& structure, const Value& driver,
   const Value& f = file.deref();
   const Value& st = structure.deref();
   if (!f.isString() || trimmed(f.str()).empty() || !st.isArray() || st.arrayLen() == 0) {
-    dbcmdError(EG_ARG, 1014, "DBCREATE");
+    dbcmdError(EG_ARG, kDbCmdStructure, "DBCREATE");
     return Value();
   }
   std::string drv;
@@ -112,7 +112,7 @@ Value DBCREATE(const Value& file, const Value& structure, const Value& driver,
   bool unknown = false;
   std::unique_ptr<WorkArea> wa = newWorkArea(drv, unknown);
   if (!wa) {
-    dbcmdError(EG_ARG, 1015, "DBCREATE");
+    dbcmdError(EG_ARG, kDbCmdNoDriver, "DBCREATE");
     return Value();
   }
   std::uint64_t recLen = 1;
@@ -139,13 +139,13 @@ Value DBCREATE(const Value& file, const Value& structure, const Value& driver,
                (fd.type == 'N' && (fd.width < 1 || fd.width > 255 || fd.dec > 255 ||
                                    (fd.dec > 0 && fd.dec >= fd.width - 1)));
     if (bad || wa->addField(fd) != kSuccess) {
-      dbcmdError(EG_ARG, 1014, "DBCREATE");
+      dbcmdError(EG_ARG, kDbCmdStructure, "DBCREATE");
       return Value();
     }
     recLen += fd.type == 'D' ? 8 : fd.type == 'L' ? 1 : fd.type == 'M' ? 10 : fd.width;
   }
   if (wa->fieldCount() == 0 || recLen > 65535 || wa->fieldCount() > 2046) {
-    dbcmdError(EG_ARG, 1014, "DBCREATE");
+    dbcmdError(EG_ARG, kDbCmdStructure, "DBCREATE");
     return Value();
   }
   int previous = currentAreaNumber();
@@ -237,7 +237,7 @@ Value DBSEEK(const Value& key, const Value& soft, const Value& last) {
   const Value& l = last.deref();
   bool keyOk = k.isString() || k.isNumber() || k.isDate() || k.isLogical();
   if (!keyOk || !(s.isNil() || s.isLogical()) || !(l.isNil() || l.isLogical())) {
-    dbcmdError(EG_ARG, 1001, "DBSEEK");
+    dbcmdError(EG_ARG, kDbCmdSeekKey, "DBSEEK");
     return Value(false);
   }
   Value kv = k.isMemo() ? Value(k.str()) : k;

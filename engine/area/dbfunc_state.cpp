@@ -88,7 +88,7 @@ Value __FCOUNT() {
 Value __FIELDNAME(const Value& n) {
   const Value& v = n.deref();
   if (!v.isNumber()) {
-    dbcmdError(EG_ARG, 1009, "FIELDNAME");
+    dbcmdError(EG_ARG, kDbCmdFieldName, "FIELDNAME");
     return Value("");
   }
   WorkArea* wa = currentArea();
@@ -155,7 +155,7 @@ Value DBEVAL(const Value& block, const Value& forBlock, const Value& whileBlock,
   WorkArea* wa = needTable("DBEVAL");
   if (!wa) return Value();
   if (!block.deref().isBlock()) {
-    dbcmdError(EG_ARG, 2019, "DBEVAL");
+    dbcmdError(EG_ARG, kDbCmdEvalBlock, "DBEVAL");
     return Value();
   }
   wa->dbEval(block.deref(), makeScope(forBlock, whileBlock, next, record, rest));
@@ -175,7 +175,7 @@ Value ORDLISTADD(const Value& bag, const Value& name) {
   if (!wa) return Value();
   const Value& b = bag.deref();
   if (!b.isString()) {
-    dbcmdError(EG_ARG, 1008, "ORDLISTADD");
+    dbcmdError(EG_ARG, kDbCmdOrderBag, "ORDLISTADD");
     return Value();
   }
   std::string file(b.str());
@@ -199,7 +199,7 @@ Value ORDCREATE(const Value& bag, const Value& name, const Value& keyText, const
   WorkArea* wa = needTable("ORDCREATE");
   if (!wa) return Value();
   if (!keyText.deref().isString()) {
-    dbcmdError(EG_ARG, 1006, "ORDCREATE");
+    dbcmdError(EG_ARG, kDbCmdOrderKey, "ORDCREATE");
     return Value();
   }
   OrderCreateInfo info;
@@ -221,19 +221,19 @@ Value ORDSETFOCUS(const Value& order) {
 }
 
 Value ORDKEY(const Value& order) {
-  return orderInfo(kOrdExpression, order, "ORDKEY", 1023, Value(""));
+  return orderInfo(kOrdExpression, order, "ORDKEY", kDbCmdOrdKey, Value(""));
 }
 Value ORDFOR(const Value& order) {
-  return orderInfo(kOrdCondition, order, "ORDFOR", 1022, Value(""));
+  return orderInfo(kOrdCondition, order, "ORDFOR", kDbCmdOrdFor, Value(""));
 }
 Value ORDNAME(const Value& order) {
-  return orderInfo(kOrdName, order, "ORDNAME", 1024, Value(""));
+  return orderInfo(kOrdName, order, "ORDNAME", kDbCmdOrdName, Value(""));
 }
 Value ORDNUMBER(const Value& order) {
-  return orderInfo(kOrdNumber, order, "ORDNUMBER", 1025, Value::integer(0));
+  return orderInfo(kOrdNumber, order, "ORDNUMBER", kDbCmdOrdNumber, Value::integer(0));
 }
 Value ORDBAGNAME(const Value& order) {
-  return orderInfo(kOrdBagName, order, "ORDBAGNAME", 1021, Value(""));
+  return orderInfo(kOrdBagName, order, "ORDBAGNAME", kDbCmdOrdBagName, Value(""));
 }
 Value INDEXORD() {
   return orderInfo(kOrdNumber, Value(), "INDEXORD", 0, Value::integer(0));
@@ -326,11 +326,7 @@ Value __DBAPP(const Value& file, const Value& fields, const Value& forBlock,
   int into = currentAreaNumber();
   WorkArea* dst = currentArea();
   if (!dst) {
-    ErrorSpec e;
-    e.genCode = EG_NOTABLE;
-    e.subsystem = "DBCMD";
-    e.operation = "APPEND FROM";
-    engineRaise(e);
+    engineRaise(ErrorSpec(EG_NOTABLE, 0).in("DBCMD").op("APPEND FROM"));
     return Value(false);
   }
   // The source is opened under a temporary alias: its base name may be the alias of the
@@ -393,7 +389,7 @@ void registerDbFunctions() {
       {"DBGOTO",
        [](Args a) {
          if (a.size() != 1) {
-           dbcmdError(EG_ARG, 1003, "DBGOTO");
+           dbcmdError(EG_ARG, kDbCmdGotoRecord, "DBGOTO");
            return Value();
          }
          return DBGOTO(arg(a, 0));

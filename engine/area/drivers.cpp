@@ -83,7 +83,7 @@ Value RDDSETDEFAULT(const Value& name) {
     std::string want = normalName(n.str());
     if (!want.empty()) {
       if (!findDriver(want)) {
-        dbcmdError(EG_ARG, 1015, "RDDSETDEFAULT");
+        dbcmdError(EG_ARG, kDbCmdNoDriver, "RDDSETDEFAULT");
         return old;
       }
       registry().defaultName = want;

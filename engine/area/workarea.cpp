@@ -66,10 +66,15 @@ WorkArea::~WorkArea() {
 }
 
 int WorkArea::unsupported(const char* operation) {
-  ErrorSpec e;
-  e.genCode = EG_UNSUPPORTED;
-  e.operation = operation;
-  error(e);
+  return failWith(ErrorSpec(EG_UNSUPPORTED, 0).op(operation));
+}
+
+bool WorkArea::retryAsked(ErrorSpec spec) {
+  return error(std::move(spec)).answer == ErrorAnswer::Retry;
+}
+
+int WorkArea::failWith(ErrorSpec spec) {
+  error(std::move(spec));
   return kFailure;
 }
 
@@ -226,14 +231,8 @@ int WorkArea::open(const OpenInfo& info) {
   if (isIdentifier(alias)) {
     int other = aliasArea(up);
     if (other != 0 && other != area_ && areaAt(other)) {
-      ErrorSpec e;
-      e.genCode = EG_DUPALIAS;
-      e.subCode = 1011;
-      e.subsystem = "DBCMD";
-      e.flags = kCanDefault;
-      e.operation = alias;
-      error(e);
-      return kFailure;
+      return failWith(
+          ErrorSpec(EG_DUPALIAS, kDbCmdDupAlias).in("DBCMD").op(alias).allow(kCanDefault));
     }
     aliasTable()[up] = area_;
     aliasSym_ = getSymbol(up);

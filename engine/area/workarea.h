@@ -202,8 +202,13 @@ class WorkArea {
   int evalBlock(const Value& block);
   const Value& result() const { return result_; }
 
-  // The error method: fills the subsystem with the driver's name and raises the error.
+  // The error method: fills an empty subsystem with the driver's name and raises the error
+  // through the engine's path (engine/area/dberror.h).
   ErrorResult error(ErrorSpec spec);
+  // Raises the error and answers true when the handler asked for a retry.
+  [[nodiscard]] bool retryAsked(ErrorSpec spec);
+  // Raises the error and answers kFailure, for an operation that ends with it.
+  int failWith(ErrorSpec spec);
 
   // Event blocks handed over from DBSETEVENTS.
   void setEventBlocks(const std::vector<Value>& blocks);

@@ -70,10 +70,12 @@ void registerDbfDriver() {
 DbfArea::DbfArea() = default;
 DbfArea::~DbfArea() = default;
 
-int DbfArea::raiseFileError(int gen, int sub, int flags, int osCode, const std::string& file,
-                            int tries) {
-  ErrorResult r = error(fileErrorSpec(gen, sub, file, osCode, flags, tries));
-  return r.answer == ErrorAnswer::Retry ? -1 : kFailure;
+int DbfArea::writeError(const std::string& file) {
+  return failWith(fileError(EG_WRITE, kDbWrite, file, platform::lastOsError()));
+}
+
+int DbfArea::readError(const std::string& file, int osCode) {
+  return failWith(fileError(EG_READ, kDbRead, file, osCode));
 }
 
 int DbfArea::open(const OpenInfo& info) {
@@ -84,13 +86,14 @@ int DbfArea::open(const OpenInfo& info) {
   auto share = shared_ ? platform::Share::Shared : platform::Share::Exclusive;
   for (int tries = 1;; ++tries) {
     if (dbf_.open(fullName_, access, share, platform::Disposition::OpenExisting)) break;
-    if (raiseFileError(EG_OPEN, 1001, kCanRetry | kCanDefault, platform::lastOsError(), fullName_,
-                       tries) != -1)
+    if (!retryAsked(fileError(EG_OPEN, kDbOpenTable, fullName_, platform::lastOsError())
+                        .allow(kCanRetry | kCanDefault)
+                        .attempt(tries)))
       return kFailure;
   }
   fullName_ = dbf_.path();  // the name on disk, whose case the memo file's name follows
   auto corrupt = [&](const std::string& file) {
-    raiseFileError(EG_CORRUPTION, 1012, 0, 0, file);
+    error(fileError(EG_CORRUPTION, kDbCorruption, file));
     dbf_.close();
     memo_.file().close();
     fields_.clear();
@@ -111,8 +114,9 @@ int DbfArea::open(const OpenInfo& info) {
         memo_.reset();
         break;
       }
-      if (raiseFileError(EG_OPEN, 1002, kCanRetry | kCanDefault, platform::lastOsError(), memoName_,
-                         tries) != -1) {
+      if (!retryAsked(fileError(EG_OPEN, kDbOpenMemo, memoName_, platform::lastOsError())
+                          .allow(kCanRetry | kCanDefault)
+                          .attempt(tries))) {
         dbf_.close();
         fields_.clear();
         return kFailure;
@@ -170,7 +174,9 @@ int DbfArea::create(const OpenInfo& info) {
     // Only a file this attempt brought into being is removed: an existing table that
     // another station holds open (code 32) must survive a failed create.
     if (!existed) platform::deleteFile(fullName_);
-    if (raiseFileError(EG_CREATE, 1004, kCanRetry | kCanDefault, os, fullName_, tries) != -1) {
+    if (!retryAsked(fileError(EG_CREATE, kDbCreateTable, fullName_, os)
+                        .allow(kCanRetry | kCanDefault)
+                        .attempt(tries))) {
       WorkArea::close();
       return kFailure;
     }
@@ -181,8 +187,7 @@ int DbfArea::create(const OpenInfo& info) {
   const std::vector<std::uint8_t> descriptors = encodeNewDescriptors(fields_);
   if (dbf_.writeAt(kDbfHeaderSize, descriptors.data(), descriptors.size()) !=
       static_cast<std::int64_t>(descriptors.size())) {
-    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
-    return kFailure;
+    return writeError(fullName_);
   }
   if (hasMemo_) {
     memoName_ = memoNameFor(fullName_);
@@ -193,12 +198,14 @@ int DbfArea::create(const OpenInfo& info) {
         ok = true;
         break;
       }
-      if (raiseFileError(EG_CREATE, 1005, kCanRetry | kCanDefault, platform::lastOsError(),
-                         memoName_, tries) != -1)
+      if (!retryAsked(fileError(EG_CREATE, kDbCreateMemo, memoName_, platform::lastOsError())
+                          .allow(kCanRetry | kCanDefault)
+                          .attempt(tries)))
         break;
     }
     if (ok && !memo_.writeHeader()) {
-      raiseFileError(EG_CREATE, 1005, kCanDefault, platform::lastOsError(), memoName_);
+      error(fileError(EG_CREATE, kDbCreateMemo, memoName_, platform::lastOsError())
+                .allow(kCanDefault));
       memo_.file().close();
     }
   }
@@ -220,8 +227,7 @@ int DbfArea::writeHeader() {
   std::uint8_t bytes[kDbfHeaderSize];
   encodeDbfHeader(header_, bytes);
   if (dbf_.writeAt(0, bytes, kDbfHeaderSize) != static_cast<std::int64_t>(kDbfHeaderSize)) {
-    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
-    return kFailure;
+    return writeError(fullName_);
   }
   updated_ = false;
   dbfWritten_ = true;
@@ -242,16 +248,14 @@ int DbfArea::writeEofAndCut() {
   std::uint64_t end = hdrLen_ + static_cast<std::uint64_t>(recCount_) * recLen_;
   char eof = 0x1A;
   if (dbf_.writeAt(end, &eof, 1) != 1 || !dbf_.truncate(end + 1)) {
-    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
-    return kFailure;
+    return writeError(fullName_);
   }
   dbfWritten_ = true;
   return kSuccess;
 }
 
 void DbfArea::commitFiles() {
-  if (memo_.isOpen() && !memo_.writePendingHeader())
-    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), memoName_);
+  if (memo_.isOpen() && !memo_.writePendingHeader()) writeError(memoName_);
   if (dbfWritten_) {
     dbf_.flush();
     dbfWritten_ = false;
@@ -302,13 +306,9 @@ int DbfArea::close() {
 
 int DbfArea::pack() {
   if (shared_) {
-    ErrorSpec e;
-    e.genCode = EG_SHARED;
-    e.subCode = 1023;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_SHARED, kDbExclusive));
   }
-  if (readOnly_) return raiseFileError(EG_READONLY, 1025, 0, 0, ""), kFailure;
+  if (readOnly_) return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
   if (goCold() != kSuccess) return kFailure;
   updated_ = true;
   std::uint32_t k = 0;
@@ -327,21 +327,16 @@ int DbfArea::pack() {
 
 int DbfArea::zap() {
   if (shared_) {
-    ErrorSpec e;
-    e.genCode = EG_SHARED;
-    e.subCode = 1023;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_SHARED, kDbExclusive));
   }
-  if (readOnly_) return raiseFileError(EG_READONLY, 1025, 0, 0, ""), kFailure;
+  if (readOnly_) return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
   if (goCold() != kSuccess) return kFailure;
   recCount_ = 0;
   dropReadAhead();
   if (goTo(0) != kSuccess) return kFailure;
   updated_ = true;
   if (memo_.isOpen() && !memo_.writeHeader()) {
-    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), memoName_);
-    return kFailure;
+    return writeError(memoName_);
   }
   return kSuccess;
 }

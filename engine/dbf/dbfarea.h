@@ -87,8 +87,10 @@ class DbfArea : public WorkArea {
   // Commits the files written since the last commit to disk.
   void commitFiles();
   void releaseAllLocks();
-  int raiseFileError(int gen, int sub, int flags, int osCode, const std::string& file,
-                     int tries = 0);
+  // Raise the write error (24/1011) of `file` with the last operating-system code, or the
+  // read error (23/1010) with `osCode`; both answer kFailure.
+  int writeError(const std::string& file);
+  int readError(const std::string& file, int osCode);
   // Writes one text into the memo file; answers the block used.
   int writeMemo(const Field& f, std::string_view text, std::uint32_t& block);
 

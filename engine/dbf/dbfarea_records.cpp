@@ -32,8 +32,7 @@ int DbfArea::readRecord() {
     got = dbf_.readAt(recordPos(hdrLen_, recLen_, recNo_), buf_.data(), recLen_);
   if (got != static_cast<std::int64_t>(recLen_)) {
     int os = got < 0 ? platform::lastOsError() : 0;
-    raiseFileError(EG_READ, 1010, 0, os, fullName_);
-    return kFailure;
+    return readError(fullName_, os);
   }
   loaded_ = true;
   deleted_ = buf_[0] == '*';
@@ -88,8 +87,7 @@ int DbfArea::writeRecord(std::uint32_t n) {
   std::int64_t put = dbf_.writeAt(recordPos(hdrLen_, recLen_, n), buf_.data(), recLen_);
   if (put != static_cast<std::int64_t>(recLen_)) {
     aheadCount_ = 0;  // what the file holds now is unknown
-    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), fullName_);
-    return kFailure;
+    return writeError(fullName_);
   }
   dbfWritten_ = true;
   runEvent(kEvWrite);
@@ -98,18 +96,10 @@ int DbfArea::writeRecord(std::uint32_t n) {
 
 int DbfArea::goHot() {
   if (readOnly_) {
-    ErrorSpec e;
-    e.genCode = EG_READONLY;
-    e.subCode = 1025;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
   }
   if (shared_ && !fileLocked_ && std::find(locks_.begin(), locks_.end(), recNo_) == locks_.end()) {
-    ErrorSpec e;
-    e.genCode = EG_UNLOCKED;
-    e.subCode = 1022;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_UNLOCKED, kDbUnlocked));
   }
   hot_ = true;
   return kSuccess;
@@ -149,11 +139,7 @@ int DbfArea::goTo(std::uint32_t n) {
 int DbfArea::goToId(const Value& id) {
   const Value& v = id.deref();
   if (!v.isNumber()) {
-    ErrorSpec e;
-    e.genCode = EG_DATATYPE;
-    e.subCode = 1020;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_DATATYPE, kDbDataType));
   }
   double d = v.asDouble();
   std::uint32_t n = d < 0 || d > 4294967295.0 ? 0 : static_cast<std::uint32_t>(d);
@@ -246,8 +232,7 @@ int DbfArea::getVarLen(int field, std::uint32_t& out) {
   std::uint32_t block = 0;
   if (!memoBlockFromField(std::string_view(buf_.data() + f.offset, 10), block) ||
       (block != 0 && !memo_.textLength(block, out))) {
-    raiseFileError(EG_READ, 1010, 0, platform::lastOsError(), memoName_);
-    return kFailure;
+    return readError(memoName_, platform::lastOsError());
   }
   return kSuccess;
 }
@@ -277,18 +262,13 @@ int DbfArea::getValue(int field, Value& out) {
       bool ok = memoBlockFromField(std::string_view(p, 10), block);
       if (ok && block != 0 && memo_.isOpen()) ok = memo_.readText(block, text);
       if (!ok) {
-        raiseFileError(EG_READ, 1010, 0, platform::lastOsError(), memoName_);
-        return kFailure;
+        return readError(memoName_, platform::lastOsError());
       }
       out = Value::memo(text);
       return kSuccess;
     }
     default: {
-      ErrorSpec e;
-      e.genCode = EG_DATATYPE;
-      e.subCode = 1020;
-      error(e);
-      return kFailure;
+      return failWith(ErrorSpec(EG_DATATYPE, kDbDataType));
     }
   }
 }
@@ -296,20 +276,14 @@ int DbfArea::getValue(int field, Value& out) {
 int DbfArea::writeMemo(const Field& f, std::string_view text, std::uint32_t& block) {
   (void)f;
   if (!memo_.isOpen()) {
-    ErrorSpec e;
-    e.genCode = EG_WRITE;
-    e.subCode = 1011;
-    e.fileName = memoName_;
-    error(e);
-    return kFailure;
+    return failWith(fileError(EG_WRITE, kDbWrite, memoName_));
   }
   if (text.empty()) {
     block = 0;
     return kSuccess;
   }
   if (!memo_.write(text, block, shared_)) {
-    raiseFileError(EG_WRITE, 1011, 0, platform::lastOsError(), memoName_);
-    return kFailure;
+    return writeError(memoName_);
   }
   return kSuccess;
 }
@@ -322,23 +296,12 @@ int DbfArea::putValue(int field, const Value& value) {
   const Field& f = this->field(field);
   const Value& v = value.deref();
   char* p = buf_.data() + f.offset;
-  auto typeError = [&] {
-    ErrorSpec e;
-    e.genCode = EG_DATATYPE;
-    e.subCode = 1020;
-    error(e);
-    return kFailure;
-  };
+  auto typeError = [&] { return failWith(ErrorSpec(EG_DATATYPE, kDbDataType)); };
   if (v.isNumber() && f.type == 'N') {
     std::string s = formatNumber(v.asDouble(), f.width, f.dec);
     std::memcpy(p, s.data(), static_cast<std::size_t>(f.width));
     if (f.width > 0 && s[0] == '*') {
-      ErrorSpec e;
-      e.genCode = EG_DATAWIDTH;
-      e.subCode = 1021;
-      e.flags = kCanDefault;
-      error(e);
-      return kFailure;
+      return failWith(ErrorSpec(EG_DATAWIDTH, kDbDataWidth).allow(kCanDefault));
     }
     return kSuccess;
   }
@@ -371,11 +334,7 @@ int DbfArea::putValue(int field, const Value& value) {
 int DbfArea::append(bool releaseLocks) {
   if (goCold() != kSuccess) return kFailure;
   if (readOnly_) {
-    ErrorSpec e;
-    e.genCode = EG_READONLY;
-    e.subCode = 1025;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
   }
   clearRel();
   AppendLock appendLock(dbf_, false);
@@ -400,13 +359,11 @@ int DbfArea::append(bool releaseLocks) {
         break;
       }
       appendLock.release();
-      ErrorSpec e;
-      e.genCode = EG_APPENDLOCK;
-      e.subCode = 1024;
-      e.flags = kCanRetry | kCanDefault;
-      e.tries = attempt;
-      e.osCode = platform::lastOsError();
-      if (error(e).answer != ErrorAnswer::Retry) return kFailure;
+      if (!retryAsked(ErrorSpec(EG_APPENDLOCK, kDbAppendLock)
+                          .allow(kCanRetry | kCanDefault)
+                          .attempt(attempt)
+                          .os(platform::lastOsError())))
+        return kFailure;
     }
   }
   std::fill(buf_.begin(), buf_.end(), ' ');

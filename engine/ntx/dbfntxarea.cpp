@@ -48,10 +48,7 @@ DbfNtxArea::~DbfNtxArea() = default;
 
 bool DbfNtxArea::indexFull() {
   if (orderCount() < kMaxOrders) return false;
-  ErrorSpec e;
-  e.genCode = EG_LIMIT;
-  e.subCode = 1027;
-  error(e);
+  error(ErrorSpec(EG_LIMIT, kDbOrderLimit));
   return true;
 }
 
@@ -123,11 +120,7 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   OrderCondition cond = pending_;
   pending_ = OrderCondition{};
   if (info.bagName.find_first_not_of(' ') == std::string::npos) {
-    ErrorSpec e;
-    e.genCode = EG_ARG;
-    e.subCode = 1006;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_ARG, kDbCreateIndex));
   }
   if (goCold() != kSuccess) return kFailure;
   const bool partial = cond.active && cond.partial;
@@ -139,10 +132,7 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   Value keyBlock = info.keyBlock;
   if (!keyBlock.isBlock()) {
     if (compile(info.keyText) != kSuccess) {
-      ErrorSpec e;
-      e.genCode = EG_SYNTAX;
-      e.operation = info.keyText;
-      error(e);
+      error(ErrorSpec(EG_SYNTAX, 0).op(info.keyText));
       return 2;
     }
     keyBlock = result();
@@ -152,10 +142,7 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
     forBlock = cond.forBlock;
     if (!forBlock.isBlock() && cond.forText.find_first_not_of(' ') != std::string::npos) {
       if (compile(cond.forText) != kSuccess) {
-        ErrorSpec e;
-        e.genCode = EG_SYNTAX;
-        e.operation = cond.forText;
-        error(e);
+        error(ErrorSpec(EG_SYNTAX, 0).op(cond.forText));
         return 2;
       }
       forBlock = result();

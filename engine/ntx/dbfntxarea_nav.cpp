@@ -93,11 +93,7 @@ int DbfNtxArea::skipRaw(std::int64_t n) {
 int DbfNtxArea::seek(const Value& key, bool soft, bool last) {
   NtxOrder* o = controlling();
   if (!o) {
-    ErrorSpec e;
-    e.genCode = EG_NOORDER;
-    e.subCode = 1020;
-    error(e);
-    return kFailure;
+    return failWith(ErrorSpec(EG_NOORDER, kDbNotIndexed));
   }
   if (goCold() != kSuccess) return kFailure;
   ntx::NtxTree& t = o->tree();
@@ -181,13 +177,10 @@ bool DbfNtxArea::updateOrder(NtxOrder& o) {
         if (changed || !forOk) ok = t.removeCurrent();
       } else {
         if (!mayLack) {
-          ErrorSpec e;
-          e.genCode = EG_CORRUPTION;
-          e.subCode = 1210;
-          e.flags = kCanDefault;
-          e.tries = 1;
-          e.fileName = o.fileName();
-          error(e);
+          error(ErrorSpec(EG_CORRUPTION, kDbSkipCorruption)
+                    .allow(kCanDefault)
+                    .attempt(1)
+                    .file(o.fileName()));
         }
         if (forOk) isNew = true;
       }

@@ -157,9 +157,10 @@ void Page::closeAt(int p) {
 
 ErrorResult raiseNtxError(int genCode, int subCode, const std::string& fileName, int osCode,
                           int flags, int tries) {
-  ErrorSpec e = engine::fileErrorSpec(genCode, subCode, fileName, osCode, flags, tries);
-  e.subsystem = "DBFNTX";
-  return engine::engineRaise(e);
+  return engine::engineRaise(engine::fileError(genCode, subCode, fileName, osCode)
+                                 .in("DBFNTX")
+                                 .allow(flags)
+                                 .attempt(tries));
 }
 
 }  // namespace kv::ntx

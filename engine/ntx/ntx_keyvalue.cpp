@@ -77,7 +77,7 @@ bool keyLayoutFromValue(const Value& value, KeyLayout& out, const std::string& f
     internalError(kKeyTypeError);
   }
   if (out.size <= 0) {
-    raiseNtxError(EG_DATAWIDTH, 1026, fileName);
+    raiseNtxError(EG_DATAWIDTH, kDbKeyWidth, fileName);
     return false;
   }
   return true;

@@ -20,12 +20,6 @@ std::string trimmed(std::string_view s) {
   return std::string(s);
 }
 
-// Raises an error about an index file; answers true when the handler asked for a retry.
-bool fileError(DbfArea& area, int gen, int sub, int flags, const std::string& path, int tries) {
-  ErrorSpec e = fileErrorSpec(gen, sub, path, platform::lastOsError(), flags, tries);
-  return area.error(e).answer == ErrorAnswer::Retry;
-}
-
 }  // namespace
 
 NtxOrder::~NtxOrder() {
@@ -55,7 +49,10 @@ bool NtxOrder::open(DbfArea& area, const std::string& path) {
   auto share = area.isShared() ? platform::Share::Shared : platform::Share::Exclusive;
   for (int tries = 1;; ++tries) {
     if (file_.open(path, access, share, platform::Disposition::OpenExisting)) break;
-    if (!fileError(area, EG_OPEN, 1003, kCanRetry, path, tries)) return false;
+    if (!area.retryAsked(fileError(EG_OPEN, kDbOpenIndex, path, platform::lastOsError())
+                             .allow(kCanRetry)
+                             .attempt(tries)))
+      return false;
   }
   path_ = file_.path();  // the name on disk
   if (!tree_.open(io_, area.isShared())) {
@@ -64,7 +61,7 @@ bool NtxOrder::open(DbfArea& area, const std::string& path) {
   }
   const ntx::NtxHeader& h = tree_.header();
   auto corrupt = [&] {
-    ntx::raiseNtxError(EG_CORRUPTION, 1012, path_);
+    ntx::raiseNtxError(EG_CORRUPTION, kDbCorruption, path_);
     file_.close();
     return false;
   };
@@ -156,7 +153,10 @@ int NtxOrder::create(DbfArea& area, const std::string& path, const ntx::NtxHeade
   for (int tries = 1;; ++tries) {
     if (file_.open(path, platform::Access::ReadWrite, share, platform::Disposition::CreateAlways))
       break;
-    if (!fileError(area, EG_CREATE, 1006, kCanRetry, path, tries)) return kFailure;
+    if (!area.retryAsked(fileError(EG_CREATE, kDbCreateIndex, path, platform::lastOsError())
+                             .allow(kCanRetry)
+                             .attempt(tries)))
+      return kFailure;
   }
   path_ = file_.path();  // an existing index under another case was taken over
   tag_ = trimmed(h.tagName).empty() ? tagFromPath(path) : upperName(trimmed(h.tagName));

@@ -19,7 +19,7 @@ bool NtxTree::fail() {
 bool NtxTree::readPage(std::uint32_t off, Page& p, bool forInsert) {
   p.setGeometry(h_.maxKeys, h_.itemSize);
   if (off < kPageSize || off % kPageSize != 0 || off + std::uint64_t(kPageSize) > endOffset_) {
-    raiseNtxError(EG_CORRUPTION, 1012, io_->name());
+    raiseNtxError(EG_CORRUPTION, kDbCorruption, io_->name());
     return false;
   }
   if (cacheUsable()) {
@@ -34,7 +34,7 @@ bool NtxTree::readPage(std::uint32_t off, Page& p, bool forInsert) {
     return false;
   }
   if (!p.sound()) {
-    raiseNtxError(EG_CORRUPTION, 1012, io_->name());
+    raiseNtxError(EG_CORRUPTION, kDbCorruption, io_->name());
     return false;
   }
   if (cacheUsable()) cachePage(off, p);
@@ -54,7 +54,7 @@ bool NtxTree::writePage(std::uint32_t off, const Page& p) {
   // older than the one asked for.
   cache_.erase(off);
   if (io_->writeAt(off, p.bytes(), kPageSize) != kPageSize) {
-    raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
+    raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
     return false;
   }
   if (cacheUsable()) cachePage(off, p);
@@ -68,7 +68,7 @@ bool NtxTree::writeHeaderStart() {
   platform::writeLe32(b + 4, h_.root);
   platform::writeLe32(b + 8, h_.freeHead);
   if (io_->writeAt(0, b, sizeof b) != std::int64_t(sizeof b)) {
-    raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
+    raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
     return false;
   }
   dirty_ = false;
@@ -87,7 +87,7 @@ bool NtxTree::push(std::uint32_t page) {
   if (stack_.size() + 1 >= std::size_t(kMaxDepth)) {
     // Only a damaged file (a loop of child pointers) can be this deep.
     writeErrorChannel("Error DBFNTX, stack fault.");
-    raiseNtxError(EG_CORRUPTION, 1012, io_->name());
+    raiseNtxError(EG_CORRUPTION, kDbCorruption, io_->name());
     return false;
   }
   stack_.push_back(Level{page, 0, 0});
@@ -108,7 +108,7 @@ bool NtxTree::open(NtxIo& io, bool shared) {
   std::int64_t size = io.size();
   if (n != std::int64_t(sizeof b) || !decodeHeader(b, sizeof b, h) ||
       !validateHeader(h, size).empty()) {
-    raiseNtxError(EG_CORRUPTION, 1012, io.name());
+    raiseNtxError(EG_CORRUPTION, kDbCorruption, io.name());
     return false;
   }
   io_ = &io;
@@ -126,7 +126,7 @@ bool NtxTree::open(NtxIo& io, bool shared) {
 
 bool NtxTree::create(NtxIo& io, NtxHeader h, std::vector<KeyEntry> entries, bool shared) {
   if (h.keySize < 1 || h.keySize > kMaxKeySize) {
-    raiseNtxError(EG_DATAWIDTH, 1026, io.name());
+    raiseNtxError(EG_DATAWIDTH, kDbKeyWidth, io.name());
     return false;
   }
   PageSizing s = pageSizing(h.keySize);
@@ -232,7 +232,7 @@ bool NtxTree::buildTree(std::vector<KeyEntry>& entries) {
   auto flushBatch = [&] {
     if (batch.empty()) return true;
     if (io_->writeAt(batchStart, batch.data(), batch.size()) != std::int64_t(batch.size())) {
-      raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
+      raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
       return false;
     }
     batch.clear();
@@ -277,7 +277,7 @@ bool NtxTree::buildTree(std::vector<KeyEntry>& entries) {
   h_.freeHead = 0;
   if (shared_) ++h_.updateCounter;
   if (!writeFullHeader()) {
-    raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
+    raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
     return fail();
   }
   return true;

@@ -38,7 +38,7 @@ std::uint32_t NtxTree::takePage() {
     // A free page holds no keys; one that does is in use, so the list is damaged.
     if (p.count() != 0 || next == off ||
         (next != 0 && (next % kPageSize != 0 || next + std::uint64_t(kPageSize) > endOffset_))) {
-      raiseNtxError(EG_CORRUPTION, 1012, io_->name());
+      raiseNtxError(EG_CORRUPTION, kDbCorruption, io_->name());
       return 0;
     }
     h_.freeHead = next;
@@ -46,7 +46,7 @@ std::uint32_t NtxTree::takePage() {
     return off;
   }
   if (endOffset_ + kPageSize > 0xFFFFFFFFULL) {
-    raiseNtxError(EG_WRITE, 1011, io_->name(), 112);
+    raiseNtxError(EG_WRITE, kDbWrite, io_->name(), 112);
     return 0;
   }
   auto off = static_cast<std::uint32_t>(endOffset_);
@@ -173,7 +173,7 @@ bool NtxTree::removeCurrent() {
     }
     int qn = q.count();
     if (qn == 0) {
-      raiseNtxError(EG_CORRUPTION, 1012, io_->name());
+      raiseNtxError(EG_CORRUPTION, kDbCorruption, io_->name());
       return fail();
     }
     stack_.back().idx = qn - 1;
@@ -241,7 +241,8 @@ bool NtxTree::lock() {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     int os = io_->lastError();
-    ErrorResult r = raiseNtxError(EG_LOCK, os ? 1031 : 1035, io_->name(), os, kCanRetry, 1);
+    ErrorResult r =
+        raiseNtxError(EG_LOCK, os ? kDbLockFailed : kDbLockTaken, io_->name(), os, kCanRetry, 1);
     if (r.answer != ErrorAnswer::Retry) return false;
   }
 }
@@ -251,7 +252,7 @@ bool NtxTree::unlock() {
   if (--lockCount_ > 0) return true;
   if (!io_->unlock(lockOffset(), 1)) {
     int os = io_->lastError();
-    raiseNtxError(EG_LOCK, os ? 1034 : 1038, io_->name(), os);
+    raiseNtxError(EG_LOCK, os ? kDbUnlockFailed : kDbUnlockRefused, io_->name(), os);
     return false;
   }
   return true;
@@ -277,7 +278,7 @@ bool NtxTree::flush() {
       ok = io_->writeAt(0, b, sizeof b) == std::int64_t(sizeof b);
       if (ok) dirty_ = false;
     }
-    if (!ok) raiseNtxError(EG_WRITE, 1011, io_->name(), io_->lastError());
+    if (!ok) raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
   }
   return io_->flush() && ok;
 }

@@ -93,21 +93,15 @@ class HandlingGuard {
   HandlingGuard& operator=(const HandlingGuard&) = delete;
 };
 
-Value substituteOf(const ErrorSpec& spec) {
-  return raiseError(spec).value;
-}
+}  // namespace
 
 ErrorSpec baseError(int genCode, int subCode, std::string_view operation) {
-  ErrorSpec e;
-  e.genCode = genCode;
-  e.subCode = subCode;
-  e.subsystem = "BASE";
-  e.flags = kCanSubstitute;
-  e.operation = std::string(operation);
-  return e;
+  return ErrorSpec(genCode, subCode).in("BASE").op(operation).allow(kCanSubstitute);
 }
 
-}  // namespace
+Value raiseForSubstitute(const ErrorSpec& spec) {
+  return raiseError(spec).value;
+}
 
 std::string genCodeDescription(int genCode) {
   const char* d = findDescription(genCode);
@@ -145,42 +139,34 @@ ErrorResult raiseError(const ErrorSpec& spec) {
 }
 
 Value argumentError(std::string_view operation, int subCode, Args args) {
-  ErrorSpec e = baseError(EG_ARG, subCode, operation);
-  e.args.assign(args.begin(), args.end());
-  return substituteOf(e);
+  return raiseForSubstitute(baseError(EG_ARG, subCode, operation).with(args));
 }
 
 Value noFunctionError(std::string_view name, Args args) {
-  ErrorSpec e = baseError(EG_NOFUNC, 1001, name);
-  e.args.assign(args.begin(), args.end());
-  return substituteOf(e);
+  return raiseForSubstitute(baseError(EG_NOFUNC, kBaseNoFunction, name).with(args));
 }
 
 Value noMethodError(const Value& receiver, std::string_view message, Args args) {
-  ErrorSpec e = baseError(EG_NOMETHOD, 1004, message);
-  e.args.push_back(receiver);
-  e.args.insert(e.args.end(), args.begin(), args.end());
-  return substituteOf(e);
+  return raiseForSubstitute(
+      baseError(EG_NOMETHOD, kBaseNoMethod, message).with({receiver}).with(args));
 }
 
 Value noVariableError(std::string_view name) {
-  return substituteOf(baseError(EG_NOVAR, 1003, name));
+  return raiseForSubstitute(baseError(EG_NOVAR, kBaseNoVariable, name));
 }
 
 Value noAliasError(std::string_view alias) {
-  return substituteOf(baseError(EG_NOALIAS, 1002, alias));
+  return raiseForSubstitute(baseError(EG_NOALIAS, kBaseNoAlias, alias));
 }
 
 Value readOnlyPropertyError(const Value& receiver, std::string_view message, const Value& value) {
-  ErrorSpec e = baseError(EG_READONLY, 1005, message);
-  e.args = {receiver, value};
-  return substituteOf(e);
+  return raiseForSubstitute(
+      baseError(EG_READONLY, kBaseReadOnlyProperty, message).with({receiver, value}));
 }
 
 Value zeroDivisionError(const Value& dividend, const Value& divisor, std::string_view operation) {
-  ErrorSpec e = baseError(EG_ZERODIV, operation == "%" ? 1341 : 1340, operation);
-  e.args = {dividend, divisor};
-  return substituteOf(e);
+  const int sub = operation == "%" ? kBaseModulus : kBaseDivide;
+  return raiseForSubstitute(baseError(EG_ZERODIV, sub, operation).with({dividend, divisor}));
 }
 
 void internalError(int n) {

@@ -4,58 +4,44 @@
 // handler's answer tells the raiser to retry, take the default or use a substitute value,
 // or the program ends. This is the only path by which the runtime, the engine and the
 // window library report failures.
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "runtime/error/errorcodes.h"
 #include "runtime/lang/symbols.h"
 #include "runtime/value/value.h"
 
 namespace kv {
 
-// Flags of an error: what the handler may answer.
-enum ErrorFlag : int { kCanRetry = 1, kCanSubstitute = 2, kCanDefault = 4 };
-
-// General error codes used across the system.
-enum GenCode : int {
-  EG_ARG = 1,
-  EG_BOUND = 2,
-  EG_STROVERFLOW = 3,
-  EG_NUMOVERFLOW = 4,
-  EG_ZERODIV = 5,
-  EG_NUMERR = 6,
-  EG_SYNTAX = 7,
-  EG_COMPLEXITY = 8,
-  EG_MEM = 11,
-  EG_NOFUNC = 12,
-  EG_NOMETHOD = 13,
-  EG_NOVAR = 14,
-  EG_NOALIAS = 15,
-  EG_NOVARMETHOD = 16,
-  EG_BADALIAS = 17,
-  EG_DUPALIAS = 18,
-  EG_CREATE = 20,
-  EG_OPEN = 21,
-  EG_CLOSE = 22,
-  EG_READ = 23,
-  EG_WRITE = 24,
-  EG_PRINT = 25,
-  EG_UNSUPPORTED = 30,
-  EG_LIMIT = 31,
-  EG_CORRUPTION = 32,
-  EG_DATATYPE = 33,
-  EG_DATAWIDTH = 34,
-  EG_NOTABLE = 35,
-  EG_NOORDER = 36,
-  EG_SHARED = 37,
-  EG_UNLOCKED = 38,
-  EG_READONLY = 39,
-  EG_APPENDLOCK = 40,
-  EG_LOCK = 41,
-};
-
 // What a raiser knows about a failure. An empty description is filled from the table of
-// general codes; `args` are the failing operation's arguments.
+// general codes; `args` are the failing operation's arguments. A record is built from its
+// codes and then the parts the raiser knows, each builder answering the record:
+//   raiseError(ErrorSpec(EG_OPEN, kDbOpenTable).file(name).os(code).allow(kCanRetry).attempt(n))
 struct ErrorSpec {
+  ErrorSpec() = default;
+  ErrorSpec(int gen, int sub) : genCode(gen), subCode(sub) {}
+
+  ErrorSpec& in(std::string_view name) { return subsystem = name, *this; }
+  ErrorSpec& op(std::string_view name) { return operation = name, *this; }
+  ErrorSpec& file(std::string_view name) { return fileName = name, *this; }
+  ErrorSpec& os(int code) { return osCode = code, *this; }
+  // A description of its own in place of the general code's.
+  ErrorSpec& describe(std::string_view text) { return description = text, *this; }
+  // The answers the handler may give (ErrorFlag bits), replacing those given before.
+  ErrorSpec& allow(int answers) { return flags = answers, *this; }
+  // The attempts made so far (1 for the first).
+  ErrorSpec& attempt(int n) { return tries = n, *this; }
+  ErrorSpec& with(std::initializer_list<Value> values) {
+    args.insert(args.end(), values.begin(), values.end());
+    return *this;
+  }
+  ErrorSpec& with(Args values) {
+    args.insert(args.end(), values.begin(), values.end());
+    return *this;
+  }
+
   int severity = 2;
   int genCode = 0;
   int subCode = 0;
@@ -83,6 +69,12 @@ struct ErrorResult {
 // and ends the program with error level 1 (QUIT: the end sequence still runs). A handler may
 // also leave by BREAK or QUIT; both unwind through the raiser.
 ErrorResult raiseError(const ErrorSpec& spec);
+
+// The record of a failure of the runtime: subsystem "BASE", the operation, and a
+// substitute allowed.
+ErrorSpec baseError(int genCode, int subCode, std::string_view operation);
+// Raises it and answers the handler's substitute, which stands for the operation's result.
+Value raiseForSubstitute(const ErrorSpec& spec);
 
 // Argument error (code 1, subsystem "BASE") of a runtime function, substitute allowed:
 // answers the handler's substitute, which becomes the function's result.

@@ -19,15 +19,7 @@ class NativeBlock final : public BlockData {
 };
 
 Value notABlock(const Value& block, Args args) {
-  ErrorSpec e;
-  e.genCode = EG_NOMETHOD;
-  e.subCode = 1004;
-  e.subsystem = "BASE";
-  e.flags = kCanSubstitute;
-  e.operation = "EVAL";
-  e.args.push_back(block);
-  e.args.insert(e.args.end(), args.begin(), args.end());
-  return raiseError(e).value;
+  return noMethodError(block, "EVAL", args);
 }
 
 Value fnEval(Args args) {

@@ -27,14 +27,8 @@ AliasGuard::AliasGuard(const Symbol& alias) : previous_(-1) {
   for (int tries = 0;; ++tries) {
     if (g_resolver) previous_ = g_resolver->selectAlias(alias);
     if (previous_ >= 0) return;
-    ErrorSpec e;
-    e.genCode = EG_NOALIAS;
-    e.subCode = 1002;
-    e.subsystem = "BASE";
-    e.flags = kCanRetry;
-    e.tries = tries;
-    e.operation = alias.name;
-    raiseError(e);  // returns only with a retry answer
+    // Returns only with a retry answer.
+    raiseError(baseError(EG_NOALIAS, kBaseNoAlias, alias.name).allow(kCanRetry).attempt(tries));
   }
 }
 

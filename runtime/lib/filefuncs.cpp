@@ -72,17 +72,13 @@ std::int32_t keep(pf::File&& f) {
 
 ErrorAnswer raiseFileError(int genCode, int subCode, const std::string& fileName, int tries,
                            const Value& source, const Value& target) {
-  ErrorSpec e;
-  e.genCode = genCode;
-  e.subCode = subCode;
-  e.subsystem = "BASE";
-  e.flags = kCanRetry | kCanDefault;
-  e.osCode = pf::lastOsError();
-  e.tries = tries;
-  e.operation = "__COPYFILE";
-  e.fileName = pf::reportedName(fileName);  // names every file of an ambiguous name
-  e.args = {source.deref(), target.deref()};
-  return raiseError(e).answer;
+  return raiseError(baseError(genCode, subCode, "__COPYFILE")
+                        .allow(kCanRetry | kCanDefault)
+                        .os(pf::lastOsError())
+                        .attempt(tries)
+                        .file(pf::reportedName(fileName))  // every file of an ambiguous name
+                        .with({source.deref(), target.deref()}))
+      .answer;
 }
 
 }  // namespace
@@ -303,7 +299,8 @@ bool __COPYFILE(const Value& sourceV, const Value& targetV) {
       break;
     }
     setOsError();
-    if (raiseFileError(EG_OPEN, 2012, source, tries, sourceV, targetV) != ErrorAnswer::Retry) {
+    if (raiseFileError(EG_OPEN, kBaseCopyFileOpen, source, tries, sourceV, targetV) !=
+        ErrorAnswer::Retry) {
       return false;
     }
   }
@@ -313,7 +310,8 @@ bool __COPYFILE(const Value& sourceV, const Value& targetV) {
       break;
     }
     setOsError();
-    if (raiseFileError(EG_CREATE, 2012, target, tries, sourceV, targetV) != ErrorAnswer::Retry) {
+    if (raiseFileError(EG_CREATE, kBaseCopyFileOpen, target, tries, sourceV, targetV) !=
+        ErrorAnswer::Retry) {
       return false;  // `in` closes as it goes out of scope
     }
   }
@@ -327,7 +325,8 @@ bool __COPYFILE(const Value& sourceV, const Value& targetV) {
       got = in.readAt(offset, block.data(), block.size());
       if (got >= 0) break;
       setOsError();
-      if (raiseFileError(EG_READ, 2016, source, tries, sourceV, targetV) != ErrorAnswer::Retry) {
+      if (raiseFileError(EG_READ, kBaseCopyFileData, source, tries, sourceV, targetV) !=
+          ErrorAnswer::Retry) {
         return false;
       }
     }
@@ -337,7 +336,8 @@ bool __COPYFILE(const Value& sourceV, const Value& targetV) {
       std::int64_t put = out.writeAt(offset, block.data(), n);
       if (put == got) break;
       setOsError();
-      if (raiseFileError(EG_WRITE, 2016, target, tries, sourceV, targetV) != ErrorAnswer::Retry) {
+      if (raiseFileError(EG_WRITE, kBaseCopyFileData, target, tries, sourceV, targetV) !=
+          ErrorAnswer::Retry) {
         return false;
       }
     }

@@ -70,14 +70,7 @@ bool padSource(const Value& v, std::string& out) {
 }
 
 Value overflow(const char* name, int subCode, std::initializer_list<Value> args) {
-  ErrorSpec e;
-  e.genCode = EG_STROVERFLOW;
-  e.subCode = subCode;
-  e.flags = kCanSubstitute;
-  e.subsystem = "BASE";
-  e.operation = name;
-  e.args.assign(args.begin(), args.end());
-  return raiseError(e).value;
+  return raiseForSubstitute(baseError(EG_STROVERFLOW, subCode, name).with(args));
 }
 
 enum class PadSide { Right, Left, Center };

@@ -34,27 +34,12 @@ CompileResult compileBlock(const Value& text) {
 Value evalMacroText(const Value& text) {
   const Value& t = text.deref();
   if (!t.isString()) {
-    ErrorSpec e;
-    e.genCode = EG_ARG;
-    e.subCode = 1065;
-    e.subsystem = "BASE";
-    e.flags = kCanSubstitute;
-    e.operation.push_back(
-        '&');  // (a one-character assignment trips a GCC 12 -Wrestrict false alarm)
-    e.args.push_back(t);
-    return raiseError(e).value;
+    return raiseForSubstitute(baseError(EG_ARG, kBaseMacroNotText, "&").with({t}));
   }
   CompileResult r = compileExpression(t.str());
   if (r.status != 0) {
-    ErrorSpec e;
-    e.genCode = EG_SYNTAX;
-    e.subCode = 1449;
-    e.subsystem = "BASE";
-    e.flags = kCanSubstitute;
-    e.operation = r.message;
-    e.operation += ": ";
-    e.operation += t.str();
-    return raiseError(e).value;
+    const std::string what = r.message + ": " + std::string(t.str());
+    return raiseForSubstitute(baseError(EG_SYNTAX, kBaseMacroSyntax, what));
   }
   return r.block.blk()->eval({});
 }

@@ -14,14 +14,7 @@ namespace {
 
 // "No existe la variable": answers only when the handler asks for a retry.
 void noVariable(const Symbol& sym, int tries) {
-  ErrorSpec e;
-  e.genCode = EG_NOVAR;
-  e.subCode = 1003;
-  e.subsystem = "BASE";
-  e.flags = kCanRetry;
-  e.tries = tries;
-  e.operation = sym.name;
-  raiseError(e);
+  raiseError(baseError(EG_NOVAR, kBaseNoVariable, sym.name).allow(kCanRetry).attempt(tries));
 }
 
 class Literal final : public Node {
@@ -265,14 +258,7 @@ class Iif final : public Node {
   Value eval(Env& env) const override {
     Value c = c_->eval(env).deref();
     if (!c.isLogical()) {
-      ErrorSpec e;
-      e.genCode = EG_ARG;
-      e.subCode = 1066;
-      e.subsystem = "BASE";
-      e.flags = kCanSubstitute;
-      e.operation = "IIF";
-      e.args.push_back(c);
-      c = raiseError(e).value.deref();
+      c = raiseForSubstitute(baseError(EG_ARG, kBaseIifCondition, "IIF").with({c})).deref();
     }
     return c.asBool() ? a_->eval(env) : b_->eval(env);
   }
@@ -371,14 +357,7 @@ Value makeMacroBlock(ProgramPtr program, std::shared_ptr<Env> captured) {
 
 Value callSymbol(Symbol* sym, Args args) {
   if (sym->fn) return sym->fn(args);
-  ErrorSpec e;
-  e.genCode = EG_NOFUNC;
-  e.subCode = 1001;
-  e.subsystem = "BASE";
-  e.flags = kCanSubstitute;
-  e.operation = sym->name;
-  e.args.assign(args.begin(), args.end());
-  return raiseError(e).value;
+  return noFunctionError(sym->name, args);
 }
 
 NodePtr makeLiteral(Value v) {

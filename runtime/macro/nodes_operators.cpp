@@ -10,15 +10,8 @@ namespace kv::macro {
 
 namespace {
 
-Value operandError(const char* op, int subCode, int gen, std::vector<Value> args) {
-  ErrorSpec e;
-  e.genCode = gen;
-  e.subCode = subCode;
-  e.subsystem = "BASE";
-  e.flags = kCanSubstitute;
-  e.operation = op;
-  e.args = std::move(args);
-  return raiseError(e).value;
+Value operandError(const char* op, int subCode, int gen, std::initializer_list<Value> args) {
+  return raiseForSubstitute(baseError(gen, subCode, op).with(args));
 }
 
 class Binary final : public Node {

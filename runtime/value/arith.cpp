@@ -13,26 +13,9 @@ namespace kv {
 namespace {
 
 Value operatorError(const char* op, int subCode, const Value& a, const Value* b) {
-  ErrorSpec e;
-  e.genCode = EG_ARG;
-  e.subCode = subCode;
-  e.subsystem = "BASE";
-  e.flags = kCanSubstitute;
-  e.operation = op;
-  e.args.push_back(a);
-  if (b) e.args.push_back(*b);
-  return raiseError(e).value;
-}
-
-Value zeroDivide(const char* op, int subCode, const Value& a, const Value& b) {
-  ErrorSpec e;
-  e.genCode = EG_ZERODIV;
-  e.subCode = subCode;
-  e.subsystem = "BASE";
-  e.flags = kCanSubstitute;
-  e.operation = op;
-  e.args = {a, b};
-  return raiseError(e).value;
+  ErrorSpec e = baseError(EG_ARG, subCode, op).with({a});
+  if (b) e.with({*b});
+  return raiseForSubstitute(e);
 }
 
 // An integer result when it fits in 32 bits, else a double without decimals.
@@ -117,7 +100,7 @@ Value opDivide(const Value& x, const Value& y) {
   const Value& a = x.deref();
   const Value& b = y.deref();
   if (!a.isNumber() || !b.isNumber()) return operatorError("/", 1084, a, &b);
-  if (b.asDouble() == 0.0) return zeroDivide("/", 1340, a, b);
+  if (b.asDouble() == 0.0) return zeroDivisionError(a, b, "/");
   return Value::number(a.asDouble() / b.asDouble(), 0, defaultDecimals());
 }
 
@@ -125,7 +108,7 @@ Value opModulus(const Value& x, const Value& y) {
   const Value& a = x.deref();
   const Value& b = y.deref();
   if (!a.isNumber() || !b.isNumber()) return operatorError("%", 1085, a, &b);
-  if (b.asDouble() == 0.0) return zeroDivide("%", 1341, a, b);
+  if (b.asDouble() == 0.0) return zeroDivisionError(a, b, "%");
   if (a.isInteger() && b.isInteger()) {
     return fromInt64(static_cast<std::int64_t>(a.asInt()) % b.asInt());
   }

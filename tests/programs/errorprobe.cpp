@@ -27,16 +27,13 @@ kv::Value* g_kept = nullptr;  // the deliberately unreleased value (still reacha
 
 void OTVORI() {
   KV_PROC("OTVORI");
-  kv::ErrorSpec e;
-  e.genCode = kv::EG_OPEN;
-  e.subCode = 1001;
-  e.subsystem = "DBFNTX";
-  e.osCode = 2;
-  e.flags = kv::kCanDefault | kv::kCanRetry;
-  e.operation = "DBUSEAREA";
-  e.fileName = "Nalozi.dbf";
   KV_LINE();
-  kv::raiseError(e);
+  kv::raiseError(kv::ErrorSpec(kv::EG_OPEN, 1001)
+                     .in("DBFNTX")
+                     .os(2)
+                     .allow(kv::kCanDefault | kv::kCanRetry)
+                     .op("DBUSEAREA")
+                     .file("Nalozi.dbf"));
 }
 
 void SRUSI() {

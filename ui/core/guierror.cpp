@@ -70,16 +70,12 @@ std::string guiErrorText(int n, std::string_view name) {
 }
 
 void guiError(int n, std::string_view operation, Args args, std::string_view name) {
-  ErrorSpec e;
-  e.severity = 2;
-  e.genCode = genCodeOf(n);
-  e.subCode = 6000 + n;
-  e.subsystem = "GUI";
-  e.flags = kCanSubstitute;
-  e.description = guiErrorText(n, name);
-  e.operation = std::string(operation);
-  e.args.assign(args.begin(), args.end());
-  raiseError(e);
+  raiseError(ErrorSpec(genCodeOf(n), 6000 + n)
+                 .in("GUI")
+                 .op(operation)
+                 .allow(kCanSubstitute)
+                 .describe(guiErrorText(n, name))
+                 .with(args));
 }
 
 }  // namespace kv::ui

@@ -207,14 +207,7 @@ TEST_F(ErrorSysTest, ReportNamesEveryCallingProcedure) {
     KV_METHOD("TFKALVEDO", "BSNIMINALOGONCLICK");
     KV_LINE();
     innerLine = __LINE__ - 1;
-    ErrorSpec s;
-    s.genCode = EG_NOALIAS;
-    s.subCode = 1002;
-    s.subsystem = "BASE";
-    s.flags = kCanSubstitute;
-    s.operation = "NALOZI";
-    s.osCode = 3;
-    raiseError(s);
+    raiseError(baseError(EG_NOALIAS, 1002, "NALOZI").os(3));
   };
   EXPECT_THROW(inner(), QuitRequest);
   EXPECT_EQ(errorLevel(), 1);

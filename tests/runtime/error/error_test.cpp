@@ -58,15 +58,12 @@ class ErrorTest : public ::testing::Test {
 };
 
 ErrorSpec spec(int flags) {
-  ErrorSpec e;
-  e.genCode = EG_OPEN;
-  e.subCode = 1001;
-  e.subsystem = "DBFNTX";
-  e.flags = flags;
-  e.operation = "DBUSEAREA";
-  e.fileName = "Nalozi.dbf";
-  e.osCode = 32;
-  return e;
+  return ErrorSpec(EG_OPEN, 1001)
+      .in("DBFNTX")
+      .allow(flags)
+      .op("DBUSEAREA")
+      .file("Nalozi.dbf")
+      .os(32);
 }
 
 }  // namespace
