@@ -74,7 +74,7 @@ int dbDumpCommand(const std::vector<std::string>& args) {
     }
   }
   std::ostringstream out;
-  int status = engine::writeRecords(*wa, out, withDeleted);
+  engine::Status status = engine::writeRecords(*wa, out, withDeleted);
   std::cout << platform::cp1250ToUtf8(out.str());
   engine::DBCLOSEAREA();
   return status == engine::kSuccess ? 0 : 1;

@@ -75,7 +75,7 @@ class IndexChecker {
   }
 
   bool compileText(const std::string& text, const char* what, Value& block) {
-    if (wa_->compile(text) != engine::kSuccess || !wa_->result().isBlock()) {
+    if (!wa_->compile(text) || !wa_->result().isBlock()) {
       out_.problem(path_, std::string(what) + " \"" + text + "\" does not compile");
       return false;
     }

@@ -62,10 +62,10 @@ std::unique_ptr<WorkArea> takeArea(int n) {
   return std::move(table().slots[static_cast<std::size_t>(n)]);
 }
 
-int closeArea(int n) {
+Status closeArea(int n) {
   WorkArea* wa = areaAt(n);
   if (!wa) return kSuccess;
-  int r = kSuccess;
+  Status r = kSuccess;
   {
     AreaGuard g(wa->areaNumber());
     r = wa->close();

@@ -28,7 +28,7 @@ void storeArea(int n, std::unique_ptr<WorkArea> wa);
 std::unique_ptr<WorkArea> takeArea(int n);
 
 // Closes and releases the table in slot n (nothing when empty); answers the close status.
-int closeArea(int n);
+Status closeArea(int n);
 // Closes every area and selects area 1.
 void closeAllAreas();
 

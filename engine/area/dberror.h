@@ -8,8 +8,17 @@
 
 namespace kv::engine {
 
-// Operation status of the engine: 0 success, anything else a failure.
-enum Status : int { kSuccess = 0, kFailure = 1 };
+// What an operation of the engine answers. Every value but kSuccess is a failure; the ones
+// beyond kFailure say more for the caller that wants to know.
+enum Status : int {
+  kSuccess = 0,
+  kFailure = 1,  // the operation failed; its error was raised
+  // Order creation: the key or FOR text does not compile (the syntax error was raised).
+  kNotCompiled = 2,
+  // Order creation: the new index's header could not be written in full; no error is
+  // raised and no index is left behind.
+  kIndexHeaderShort = 1137,
+};
 
 using ErrorHook = std::function<ErrorResult(const ErrorSpec&)>;
 // Installs (or, with an empty hook, removes) the hook; answers the previous one.

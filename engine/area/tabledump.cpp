@@ -43,10 +43,10 @@ void writeStructure(WorkArea& wa, std::ostream& out) {
   }
 }
 
-int writeRecords(WorkArea& wa, std::ostream& out, bool withDeleted) {
+Status writeRecords(WorkArea& wa, std::ostream& out, bool withDeleted) {
   Value saved = setting(kSetDeleted);
   setSetting(kSetDeleted, Value(!withDeleted));
-  int status = wa.goTop();
+  Status status = wa.goTop();
   while (status == kSuccess && !wa.eof()) {
     std::uint32_t n = 0;
     bool del = false;

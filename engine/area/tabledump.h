@@ -14,6 +14,6 @@ namespace kv::engine {
 void writeStructure(WorkArea& wa, std::ostream& out);
 // Writes the records of `wa` from the top in its current order; deleted records are
 // included only when `withDeleted` is true. Answers the status of the first failure.
-int writeRecords(WorkArea& wa, std::ostream& out, bool withDeleted);
+Status writeRecords(WorkArea& wa, std::ostream& out, bool withDeleted);
 
 }  // namespace kv::engine

@@ -65,7 +65,7 @@ WorkArea::~WorkArea() {
   unlinkFields();
 }
 
-int WorkArea::unsupported(const char* operation) {
+Status WorkArea::unsupported(const char* operation) {
   return failWith(ErrorSpec(EG_UNSUPPORTED, 0).op(operation));
 }
 
@@ -73,7 +73,7 @@ bool WorkArea::retryAsked(ErrorSpec spec) {
   return error(std::move(spec)).answer == ErrorAnswer::Retry;
 }
 
-int WorkArea::failWith(ErrorSpec spec) {
+Status WorkArea::failWith(ErrorSpec spec) {
   error(std::move(spec));
   return kFailure;
 }
@@ -86,111 +86,111 @@ ErrorResult WorkArea::error(ErrorSpec spec) {
   return engineRaise(spec);
 }
 
-int WorkArea::goBottom() {
+Status WorkArea::goBottom() {
   return unsupported("GOBOTTOM");
 }
-int WorkArea::goTo(std::uint32_t) {
+Status WorkArea::goTo(std::uint32_t) {
   return unsupported("GOTO");
 }
-int WorkArea::goToId(const Value&) {
+Status WorkArea::goToId(const Value&) {
   return unsupported("GOTOID");
 }
-int WorkArea::goTop() {
+Status WorkArea::goTop() {
   return unsupported("GOTOP");
 }
-int WorkArea::seek(const Value&, bool, bool) {
+Status WorkArea::seek(const Value&, bool, bool) {
   return unsupported("SEEK");
 }
-int WorkArea::skipRaw(std::int64_t) {
+Status WorkArea::skipRaw(std::int64_t) {
   return unsupported("SKIPRAW");
 }
-int WorkArea::append(bool) {
+Status WorkArea::append(bool) {
   return unsupported("APPEND");
 }
-int WorkArea::deleteRec() {
+Status WorkArea::deleteRec() {
   return unsupported("DELETE");
 }
-int WorkArea::recall() {
+Status WorkArea::recall() {
   return unsupported("RECALL");
 }
-int WorkArea::deleted(bool&) {
+Status WorkArea::deleted(bool&) {
   return unsupported("DELETED");
 }
-int WorkArea::flush() {
+Status WorkArea::flush() {
   return unsupported("FLUSH");
 }
-int WorkArea::goCold() {
+Status WorkArea::goCold() {
   return unsupported("GOCOLD");
 }
-int WorkArea::goHot() {
+Status WorkArea::goHot() {
   return unsupported("GOHOT");
 }
-int WorkArea::getRec(const char*&) {
+Status WorkArea::getRec(const char*&) {
   return unsupported("GETREC");
 }
-int WorkArea::putRec(const char*) {
+Status WorkArea::putRec(const char*) {
   return unsupported("PUTREC");
 }
-int WorkArea::getValue(int, Value&) {
+Status WorkArea::getValue(int, Value&) {
   return unsupported("GETVALUE");
 }
-int WorkArea::getVarLen(int, std::uint32_t&) {
+Status WorkArea::getVarLen(int, std::uint32_t&) {
   return unsupported("GETVARLEN");
 }
-int WorkArea::putValue(int, const Value&) {
+Status WorkArea::putValue(int, const Value&) {
   return unsupported("PUTVALUE");
 }
-int WorkArea::recCount(std::uint32_t&) {
+Status WorkArea::recCount(std::uint32_t&) {
   return unsupported("RECCOUNT");
 }
-int WorkArea::recNo(std::uint32_t&) {
+Status WorkArea::recNo(std::uint32_t&) {
   return unsupported("RECNO");
 }
-int WorkArea::pack() {
+Status WorkArea::pack() {
   return unsupported("PACK");
 }
-int WorkArea::zap() {
+Status WorkArea::zap() {
   return unsupported("ZAP");
 }
-int WorkArea::sort(WorkArea&, const Scope&, const std::vector<int>&, const std::vector<bool>&) {
+Status WorkArea::sort(WorkArea&, const Scope&, const std::vector<int>&, const std::vector<bool>&) {
   return unsupported("SORT");
 }
-int WorkArea::orderListAdd(const std::string&, const std::string&) {
+Status WorkArea::orderListAdd(const std::string&, const std::string&) {
   return unsupported("ORDLSTADD");
 }
-int WorkArea::orderListClear() {
+Status WorkArea::orderListClear() {
   return unsupported("ORDLSTCLEAR");
 }
-int WorkArea::orderListFocus(const Value&, std::string&) {
+Status WorkArea::orderListFocus(const Value&, std::string&) {
   return unsupported("ORDSETFOCUS");
 }
-int WorkArea::orderListRebuild() {
+Status WorkArea::orderListRebuild() {
   return unsupported("ORDLSTREBUILD");
 }
-int WorkArea::orderCreate(const OrderCreateInfo&) {
+Status WorkArea::orderCreate(const OrderCreateInfo&) {
   return unsupported("ORDCREATE");
 }
-int WorkArea::orderCondition(const OrderCondition&) {
+Status WorkArea::orderCondition(const OrderCondition&) {
   return unsupported("ORDCONDITION");
 }
-int WorkArea::orderInfo(int, const Value&, Value& out) {
+Status WorkArea::orderInfo(int, const Value&, Value& out) {
   out = Value();  // the base answers nothing for order requests
   return kSuccess;
 }
-int WorkArea::lock(const LockRequest&, bool&) {
+Status WorkArea::lock(const LockRequest&, bool&) {
   return unsupported("LOCK");
 }
-int WorkArea::unlock(std::uint32_t) {
+Status WorkArea::unlock(std::uint32_t) {
   return unsupported("UNLOCK");
 }
-int WorkArea::create(const OpenInfo& info) {
+Status WorkArea::create(const OpenInfo& info) {
   return WorkArea::open(info);
 }
-int WorkArea::clearRel() {
+Status WorkArea::clearRel() {
   return kSuccess;
 }
 
-int WorkArea::addField(const Field& f) {
+Status WorkArea::addField(const Field& f) {
   if (f.name.empty() || f.width < 0) return kFailure;
   Field nf = f;
   nf.name = upperName(f.name.substr(0, 10));
@@ -225,7 +225,7 @@ void WorkArea::unlinkFields() {
   }
 }
 
-int WorkArea::open(const OpenInfo& info) {
+Status WorkArea::open(const OpenInfo& info) {
   std::string alias = info.alias.empty() ? defaultAlias(info.fileName) : info.alias;
   std::string up = upperName(alias);
   if (isIdentifier(alias)) {
@@ -243,7 +243,7 @@ int WorkArea::open(const OpenInfo& info) {
   return kSuccess;
 }
 
-int WorkArea::close() {
+Status WorkArea::close() {
   clearFilter();
   clearRel();
   locate_ = Scope{};
@@ -257,7 +257,7 @@ int WorkArea::close() {
   return kSuccess;
 }
 
-int WorkArea::info(int request, Value& out) {
+Status WorkArea::info(int request, Value& out) {
   switch (request) {
     case 1:
     case 2:
@@ -270,14 +270,14 @@ int WorkArea::info(int request, Value& out) {
   return kSuccess;
 }
 
-int WorkArea::setFilter(const Value& block, const std::string& text) {
+Status WorkArea::setFilter(const Value& block, const std::string& text) {
   clearFilter();
   filterBlock_ = block.isBlock() ? block : Value();
   filterText_ = text;
   return kSuccess;
 }
 
-int WorkArea::clearFilter() {
+Status WorkArea::clearFilter() {
   filterBlock_ = Value();
   filterText_.clear();
   return kSuccess;
@@ -297,7 +297,7 @@ void WorkArea::runEvent(EventKind k) {
   evalNoArgs(events_[k]);
 }
 
-int WorkArea::skipFilter(int d) {
+Status WorkArea::skipFilter(int d) {
   bool deletedOn = setFlag(kSetDeleted);
   if (!hasFilter() && !deletedOn) return kSuccess;
   bool startedTop = atTop_, startedBottom = atBottom_;
@@ -327,7 +327,7 @@ int WorkArea::skipFilter(int d) {
   return kSuccess;
 }
 
-int WorkArea::skip(std::int64_t n) {
+Status WorkArea::skip(std::int64_t n) {
   atTop_ = atBottom_ = false;
   if (n == 0) return skipRaw(0);
   int d = n > 0 ? 1 : -1;
@@ -343,13 +343,13 @@ int WorkArea::skip(std::int64_t n) {
   return kSuccess;
 }
 
-int WorkArea::compile(std::string_view text) {
+bool WorkArea::compile(std::string_view text) {
   CompileResult r = compileBlock(Value(text));
   result_ = r.status == 0 ? r.block : Value();
-  return r.status == 0 ? kSuccess : 2;
+  return r.status == 0;
 }
 
-int WorkArea::evalBlock(const Value& block) {
+Status WorkArea::evalBlock(const Value& block) {
   AreaGuard g(area_);
   Value v = evalNoArgs(block);
   // A number without a display width gets the default one for its value.
@@ -362,7 +362,7 @@ int WorkArea::evalBlock(const Value& block) {
   return kSuccess;
 }
 
-int WorkArea::forEachInScope(const Scope& scope, const std::function<int()>& process) {
+Status WorkArea::forEachInScope(const Scope& scope, const std::function<Status()>& process) {
   // Scope: one record, or `next` records from here, or the rest, or the whole table.
   std::int64_t next = -1;
   if (scope.record.isNumber()) {
@@ -391,11 +391,11 @@ int WorkArea::forEachInScope(const Scope& scope, const std::function<int()>& pro
   return kSuccess;
 }
 
-int WorkArea::dbEval(const Value& block, const Scope& scope) {
+Status WorkArea::dbEval(const Value& block, const Scope& scope) {
   return forEachInScope(scope, [&] { return evalBlock(block); });
 }
 
-int WorkArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) {
+Status WorkArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) {
   if (target.append(true) != kSuccess) return kFailure;
   for (auto [from, to] : map) {
     Value v;
@@ -408,8 +408,8 @@ int WorkArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>&
   return kSuccess;
 }
 
-int WorkArea::trans(WorkArea& target, const std::vector<std::pair<int, int>>& map,
-                    const Scope& scope) {
+Status WorkArea::trans(WorkArea& target, const std::vector<std::pair<int, int>>& map,
+                       const Scope& scope) {
   return forEachInScope(scope, [&] { return transRec(target, map); });
 }
 

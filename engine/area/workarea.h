@@ -114,36 +114,36 @@ class WorkArea {
   bool found() const { return found_; }
 
   // --- navigation (unsupported in the base unless noted)
-  virtual int goBottom();
-  virtual int goTo(std::uint32_t recNo);
-  virtual int goToId(const Value& id);
-  virtual int goTop();
-  virtual int seek(const Value& key, bool soft, bool last);
+  virtual Status goBottom();
+  virtual Status goTo(std::uint32_t recNo);
+  virtual Status goToId(const Value& id);
+  virtual Status goTop();
+  virtual Status seek(const Value& key, bool soft, bool last);
   // Step-by-step skip through the filter (the base's); drivers may shortcut it.
-  virtual int skip(std::int64_t n);
+  virtual Status skip(std::int64_t n);
   // Leaves records the filter or the deleted setting rejects, moving in direction d.
-  virtual int skipFilter(int d);
-  virtual int skipRaw(std::int64_t n);
+  virtual Status skipFilter(int d);
+  virtual Status skipRaw(std::int64_t n);
 
   // --- records
-  virtual int append(bool releaseLocks);
-  virtual int deleteRec();
-  virtual int recall();
-  virtual int deleted(bool& out);
-  virtual int flush();
-  virtual int goCold();
-  virtual int goHot();
-  virtual int getRec(const char*& out);
-  virtual int putRec(const char* rec);
+  virtual Status append(bool releaseLocks);
+  virtual Status deleteRec();
+  virtual Status recall();
+  virtual Status deleted(bool& out);
+  virtual Status flush();
+  virtual Status goCold();
+  virtual Status goHot();
+  virtual Status getRec(const char*& out);
+  virtual Status putRec(const char* rec);
   // Field numbers are 1-based.
-  virtual int getValue(int field, Value& out);
-  virtual int getVarLen(int field, std::uint32_t& out);
-  virtual int putValue(int field, const Value& v);
-  virtual int recCount(std::uint32_t& out);
-  virtual int recNo(std::uint32_t& out);
+  virtual Status getValue(int field, Value& out);
+  virtual Status getVarLen(int field, std::uint32_t& out);
+  virtual Status putValue(int field, const Value& v);
+  virtual Status recCount(std::uint32_t& out);
+  virtual Status recNo(std::uint32_t& out);
 
   // --- fields
-  virtual int addField(const Field& f);
+  virtual Status addField(const Field& f);
   int fieldCount() const { return static_cast<int>(fields_.size()); }
   const Field& field(int i) const { return fields_[static_cast<std::size_t>(i - 1)]; }
   // 1-based position of a field name (case-insensitive), 0 when absent.
@@ -152,54 +152,58 @@ class WorkArea {
   // --- open, create, close
   // The base open: links the field names into their chains and registers the alias (error
   // 18 "Alias actualmente en uso" when another area has it).
-  virtual int open(const OpenInfo& info);
-  virtual int create(const OpenInfo& info);
+  virtual Status open(const OpenInfo& info);
+  virtual Status create(const OpenInfo& info);
   // The base close: clears filter, relations and scope, unlinks fields and the alias.
-  virtual int close();
-  virtual int info(int request, Value& out);
+  virtual Status close();
+  virtual Status info(int request, Value& out);
 
   // --- whole-table operations
-  virtual int pack();
-  virtual int zap();
+  virtual Status pack();
+  virtual Status zap();
   // Copies the records in scope into `target`, ordered on the given field numbers
   // (ascending unless `descending` says otherwise for that key).
-  virtual int sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
-                   const std::vector<bool>& descending);
+  virtual Status sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
+                      const std::vector<bool>& descending);
   // Copies the records in scope into `target`; `map` pairs source and target field numbers.
-  virtual int trans(WorkArea& target, const std::vector<std::pair<int, int>>& map,
-                    const Scope& scope);
-  virtual int transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map);
+  virtual Status trans(WorkArea& target, const std::vector<std::pair<int, int>>& map,
+                       const Scope& scope);
+  virtual Status transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map);
   // Evaluates `block` for each record in scope.
-  int dbEval(const Value& block, const Scope& scope);
+  Status dbEval(const Value& block, const Scope& scope);
 
   // --- orders (index drivers override)
-  virtual int orderListAdd(const std::string& bag, const std::string& name);
-  virtual int orderListClear();
-  virtual int orderListFocus(const Value& order, std::string& previous);
-  virtual int orderListRebuild();
-  virtual int orderCreate(const OrderCreateInfo& info);
+  virtual Status orderListAdd(const std::string& bag, const std::string& name);
+  virtual Status orderListClear();
+  virtual Status orderListFocus(const Value& order, std::string& previous);
+  virtual Status orderListRebuild();
+  // Creates an order and makes it the controlling one: kSuccess, kFailure after a raised
+  // error, kNotCompiled when the key or FOR text does not compile (the syntax error raised),
+  // kIndexHeaderShort when the index header was written short (nothing raised).
+  [[nodiscard]] virtual Status orderCreate(const OrderCreateInfo& info);
   // Stores the condition of the next order creation (ORDCONDSET).
-  virtual int orderCondition(const OrderCondition& cond);
-  virtual int orderInfo(int request, const Value& order, Value& out);
+  virtual Status orderCondition(const OrderCondition& cond);
+  virtual Status orderInfo(int request, const Value& order, Value& out);
 
   // --- filter
-  virtual int setFilter(const Value& block, const std::string& text);
-  int clearFilter();
+  virtual Status setFilter(const Value& block, const std::string& text);
+  Status clearFilter();
   const std::string& filterText() const { return filterText_; }
   bool hasFilter() const { return !filterBlock_.isNil(); }
 
   // --- locks
-  virtual int lock(const LockRequest& req, bool& ok);
-  virtual int unlock(std::uint32_t recNo);
+  virtual Status lock(const LockRequest& req, bool& ok);
+  virtual Status unlock(std::uint32_t recNo);
 
   // --- relations: not used by the program; cleared on close
-  virtual int clearRel();
+  virtual Status clearRel();
 
   // --- expressions
-  // Compiles `text` into a block in the result holder: 0, or 2 when it does not compile.
-  int compile(std::string_view text);
+  // Compiles `text` into a block in the result holder; false (and nil there) when it does
+  // not compile.
+  [[nodiscard]] bool compile(std::string_view text);
   // Evaluates a block with this area selected; the value goes to the result holder.
-  int evalBlock(const Value& block);
+  Status evalBlock(const Value& block);
   const Value& result() const { return result_; }
 
   // The error method: fills an empty subsystem with the driver's name and raises the error
@@ -208,15 +212,15 @@ class WorkArea {
   // Raises the error and answers true when the handler asked for a retry.
   [[nodiscard]] bool retryAsked(ErrorSpec spec);
   // Raises the error and answers kFailure, for an operation that ends with it.
-  int failWith(ErrorSpec spec);
+  Status failWith(ErrorSpec spec);
 
   // Event blocks handed over from DBSETEVENTS.
   void setEventBlocks(const std::vector<Value>& blocks);
 
  protected:
-  int unsupported(const char* operation);
+  Status unsupported(const char* operation);
   // Runs `process` for every record of the scope (see Scope), honouring FOR and WHILE.
-  int forEachInScope(const Scope& scope, const std::function<int()>& process);
+  Status forEachInScope(const Scope& scope, const std::function<Status()>& process);
   // Runs an event block, if set, with this area selected.
   void runEvent(EventKind k);
   void setBof(bool v) { bof_ = v; }

@@ -70,15 +70,15 @@ void registerDbfDriver() {
 DbfArea::DbfArea() = default;
 DbfArea::~DbfArea() = default;
 
-int DbfArea::writeError(const std::string& file) {
+Status DbfArea::writeError(const std::string& file) {
   return failWith(fileError(EG_WRITE, kDbWrite, file, platform::lastOsError()));
 }
 
-int DbfArea::readError(const std::string& file, int osCode) {
+Status DbfArea::readError(const std::string& file, int osCode) {
   return failWith(fileError(EG_READ, kDbRead, file, osCode));
 }
 
-int DbfArea::open(const OpenInfo& info) {
+Status DbfArea::open(const OpenInfo& info) {
   shared_ = info.shared;
   readOnly_ = info.readOnly;
   fullName_ = resolveDataFile(info.fileName, ".dbf");
@@ -151,7 +151,7 @@ int DbfArea::open(const OpenInfo& info) {
   return kSuccess;
 }
 
-int DbfArea::create(const OpenInfo& info) {
+Status DbfArea::create(const OpenInfo& info) {
   if (WorkArea::create(info) != kSuccess) return kFailure;
   recLen_ = layOutNewFields(fields_);
   hdrLen_ = newHeaderLength(fields_.size());
@@ -215,7 +215,7 @@ int DbfArea::create(const OpenInfo& info) {
   return goTop();
 }
 
-int DbfArea::writeHeader() {
+Status DbfArea::writeHeader() {
   header_.version = hasMemo_ ? kDbfWithMemo : kDbfPlain;
   platform::LocalTime now = platform::localNow();
   header_.year = static_cast<std::uint8_t>(now.year - 1900);
@@ -244,7 +244,7 @@ void DbfArea::refreshCount() {
   recCount_ = n > 0xFFFFFFFFULL ? 0xFFFFFFFFU : static_cast<std::uint32_t>(n);
 }
 
-int DbfArea::writeEofAndCut() {
+Status DbfArea::writeEofAndCut() {
   std::uint64_t end = hdrLen_ + static_cast<std::uint64_t>(recCount_) * recLen_;
   char eof = 0x1A;
   if (dbf_.writeAt(end, &eof, 1) != 1 || !dbf_.truncate(end + 1)) {
@@ -266,7 +266,7 @@ void DbfArea::commitFiles() {
   }
 }
 
-int DbfArea::flush() {
+Status DbfArea::flush() {
   if (goCold() != kSuccess) return kFailure;
   if (updated_ && !readOnly_) {
     if (shared_) {
@@ -281,9 +281,9 @@ int DbfArea::flush() {
   return kSuccess;
 }
 
-int DbfArea::close() {
+Status DbfArea::close() {
   clearRel();
-  int r = kSuccess;
+  Status r = kSuccess;
   if (dbf_.isOpen()) {
     r = goCold();
     releaseAllLocks();
@@ -304,7 +304,7 @@ int DbfArea::close() {
   return r;
 }
 
-int DbfArea::pack() {
+Status DbfArea::pack() {
   if (shared_) {
     return failWith(ErrorSpec(EG_SHARED, kDbExclusive));
   }
@@ -325,7 +325,7 @@ int DbfArea::pack() {
   return goTo(1);
 }
 
-int DbfArea::zap() {
+Status DbfArea::zap() {
   if (shared_) {
     return failWith(ErrorSpec(EG_SHARED, kDbExclusive));
   }
@@ -341,7 +341,7 @@ int DbfArea::zap() {
   return kSuccess;
 }
 
-int DbfArea::info(int request, Value& out) {
+Status DbfArea::info(int request, Value& out) {
   switch (request) {
     case 1:
     case 2:
@@ -399,7 +399,7 @@ void DbfArea::releaseAllLocks() {
   }
 }
 
-int DbfArea::lock(const LockRequest& req, bool& ok) {
+Status DbfArea::lock(const LockRequest& req, bool& ok) {
   ok = false;
   if (goCold() != kSuccess) return kFailure;
   if (req.kind == 3) {
@@ -440,7 +440,7 @@ int DbfArea::lock(const LockRequest& req, bool& ok) {
   return kSuccess;
 }
 
-int DbfArea::unlock(std::uint32_t recNo) {
+Status DbfArea::unlock(std::uint32_t recNo) {
   if (!shared_) return kSuccess;
   if (!locks_.empty()) {
     if (goCold() != kSuccess) return kFailure;

@@ -20,41 +20,41 @@ class DbfArea : public WorkArea {
 
   std::string sysName() const override { return "DBF"; }
 
-  int goBottom() override;
-  int goTo(std::uint32_t recNo) override;
-  int goToId(const Value& id) override;
-  int goTop() override;
-  int skip(std::int64_t n) override;
-  int skipRaw(std::int64_t n) override;
+  Status goBottom() override;
+  Status goTo(std::uint32_t recNo) override;
+  Status goToId(const Value& id) override;
+  Status goTop() override;
+  Status skip(std::int64_t n) override;
+  Status skipRaw(std::int64_t n) override;
 
-  int append(bool releaseLocks) override;
-  int deleteRec() override;
-  int recall() override;
-  int deleted(bool& out) override;
-  int flush() override;
-  int goCold() override;
-  int goHot() override;
-  int getRec(const char*& out) override;
-  int putRec(const char* rec) override;
-  int getValue(int field, Value& out) override;
-  int getVarLen(int field, std::uint32_t& out) override;
-  int putValue(int field, const Value& v) override;
-  int recCount(std::uint32_t& out) override;
-  int recNo(std::uint32_t& out) override;
+  Status append(bool releaseLocks) override;
+  Status deleteRec() override;
+  Status recall() override;
+  Status deleted(bool& out) override;
+  Status flush() override;
+  Status goCold() override;
+  Status goHot() override;
+  Status getRec(const char*& out) override;
+  Status putRec(const char* rec) override;
+  Status getValue(int field, Value& out) override;
+  Status getVarLen(int field, std::uint32_t& out) override;
+  Status putValue(int field, const Value& v) override;
+  Status recCount(std::uint32_t& out) override;
+  Status recNo(std::uint32_t& out) override;
 
-  int open(const OpenInfo& info) override;
-  int create(const OpenInfo& info) override;
-  int close() override;
-  int info(int request, Value& out) override;
+  Status open(const OpenInfo& info) override;
+  Status create(const OpenInfo& info) override;
+  Status close() override;
+  Status info(int request, Value& out) override;
 
-  int pack() override;
-  int zap() override;
-  int sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
-           const std::vector<bool>& descending) override;
-  int transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) override;
+  Status pack() override;
+  Status zap() override;
+  Status sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
+              const std::vector<bool>& descending) override;
+  Status transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) override;
 
-  int lock(const LockRequest& req, bool& ok) override;
-  int unlock(std::uint32_t recNo) override;
+  Status lock(const LockRequest& req, bool& ok) override;
+  Status unlock(std::uint32_t recNo) override;
 
   // Facts for tools and derived drivers.
   bool isShared() const { return shared_; }
@@ -75,24 +75,24 @@ class DbfArea : public WorkArea {
 
  protected:
   // Reads the current record into the buffer when it is not loaded (lazy read).
-  int readRecord();
+  Status readRecord();
   // Writes the buffer as record `recNo`.
-  int writeRecord(std::uint32_t recNo);
+  Status writeRecord(std::uint32_t recNo);
   // Writes the 32-byte header.
-  int writeHeader();
+  Status writeHeader();
   // Record count from the file size (shared tables).
   void refreshCount();
   // Puts 0x1A after the last record and cuts the file there.
-  int writeEofAndCut();
+  Status writeEofAndCut();
   // Commits the files written since the last commit to disk.
   void commitFiles();
   void releaseAllLocks();
   // Raise the write error (24/1011) of `file` with the last operating-system code, or the
   // read error (23/1010) with `osCode`; both answer kFailure.
-  int writeError(const std::string& file);
-  int readError(const std::string& file, int osCode);
+  Status writeError(const std::string& file);
+  Status readError(const std::string& file, int osCode);
   // Writes one text into the memo file; answers the block used.
-  int writeMemo(const Field& f, std::string_view text, std::uint32_t& block);
+  Status writeMemo(const Field& f, std::string_view text, std::uint32_t& block);
 
   platform::File dbf_;
   MemoFile memo_;

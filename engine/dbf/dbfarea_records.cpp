@@ -19,7 +19,7 @@ std::uint64_t recordPos(std::uint32_t hdrLen, std::uint32_t recLen, std::uint32_
 
 }  // namespace
 
-int DbfArea::readRecord() {
+Status DbfArea::readRecord() {
   if (loaded_) return kSuccess;
   if (!positioned_) {
     std::fill(buf_.begin(), buf_.end(), ' ');
@@ -79,7 +79,7 @@ bool DbfArea::readAheadRecord() {
   return true;
 }
 
-int DbfArea::writeRecord(std::uint32_t n) {
+Status DbfArea::writeRecord(std::uint32_t n) {
   // A record written inside the read-ahead chunk is written there too, so the chunk never
   // answers older bytes than the file holds.
   if (aheadCount_ > 0 && n >= aheadFirst_ && n - aheadFirst_ < aheadCount_)
@@ -94,7 +94,7 @@ int DbfArea::writeRecord(std::uint32_t n) {
   return kSuccess;
 }
 
-int DbfArea::goHot() {
+Status DbfArea::goHot() {
   if (readOnly_) {
     return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
   }
@@ -105,7 +105,7 @@ int DbfArea::goHot() {
   return kSuccess;
 }
 
-int DbfArea::goCold() {
+Status DbfArea::goCold() {
   if (!hot_) return kSuccess;
   if (writeRecord(recNo_) != kSuccess) return kFailure;
   hot_ = false;
@@ -115,7 +115,7 @@ int DbfArea::goCold() {
   return kSuccess;
 }
 
-int DbfArea::goTo(std::uint32_t n) {
+Status DbfArea::goTo(std::uint32_t n) {
   if (goCold() != kSuccess) return kFailure;
   if (shared_ && n > recCount_) refreshCount();
   if (n >= 1 && n <= recCount_) {
@@ -136,7 +136,7 @@ int DbfArea::goTo(std::uint32_t n) {
   return kSuccess;
 }
 
-int DbfArea::goToId(const Value& id) {
+Status DbfArea::goToId(const Value& id) {
   const Value& v = id.deref();
   if (!v.isNumber()) {
     return failWith(ErrorSpec(EG_DATATYPE, kDbDataType));
@@ -146,14 +146,14 @@ int DbfArea::goToId(const Value& id) {
   return goTo(n);
 }
 
-int DbfArea::goTop() {
+Status DbfArea::goTop() {
   atTop_ = true;
   atBottom_ = false;
   if (goTo(1) != kSuccess) return kFailure;
   return skipFilter(1);
 }
 
-int DbfArea::goBottom() {
+Status DbfArea::goBottom() {
   if (goCold() != kSuccess) return kFailure;
   if (shared_) refreshCount();
   atBottom_ = true;
@@ -162,7 +162,7 @@ int DbfArea::goBottom() {
   return skipFilter(-1);
 }
 
-int DbfArea::skipRaw(std::int64_t n) {
+Status DbfArea::skipRaw(std::int64_t n) {
   if (n == 0) {
     bool b = bof_, e = eof_;
     if (goTo(recNo_) != kSuccess) return kFailure;
@@ -176,7 +176,7 @@ int DbfArea::skipRaw(std::int64_t n) {
   return goTo(static_cast<std::uint32_t>(target));
 }
 
-int DbfArea::skip(std::int64_t n) {
+Status DbfArea::skip(std::int64_t n) {
   atTop_ = atBottom_ = false;
   if (n == 0 || setFlag(kSetDeleted) || hasFilter()) return WorkArea::skip(n);
   if (skipRaw(n) != kSuccess) return kFailure;
@@ -191,30 +191,30 @@ int DbfArea::skip(std::int64_t n) {
   return kSuccess;
 }
 
-int DbfArea::recCount(std::uint32_t& out) {
+Status DbfArea::recCount(std::uint32_t& out) {
   if (shared_) refreshCount();
   out = recCount_;
   return kSuccess;
 }
 
-int DbfArea::recNo(std::uint32_t& out) {
+Status DbfArea::recNo(std::uint32_t& out) {
   out = recNo_;
   return kSuccess;
 }
 
-int DbfArea::deleted(bool& out) {
+Status DbfArea::deleted(bool& out) {
   if (readRecord() != kSuccess) return kFailure;
   out = deleted_;
   return kSuccess;
 }
 
-int DbfArea::getRec(const char*& out) {
+Status DbfArea::getRec(const char*& out) {
   if (readRecord() != kSuccess) return kFailure;
   out = buf_.data();
   return kSuccess;
 }
 
-int DbfArea::putRec(const char* rec) {
+Status DbfArea::putRec(const char* rec) {
   if (readRecord() != kSuccess) return kFailure;
   if (!positioned_) return kSuccess;
   if (!hot_ && goHot() != kSuccess) return kFailure;
@@ -223,7 +223,7 @@ int DbfArea::putRec(const char* rec) {
   return kSuccess;
 }
 
-int DbfArea::getVarLen(int field, std::uint32_t& out) {
+Status DbfArea::getVarLen(int field, std::uint32_t& out) {
   out = 0;
   if (field < 1 || field > fieldCount()) return kFailure;
   if (readRecord() != kSuccess) return kFailure;
@@ -237,7 +237,7 @@ int DbfArea::getVarLen(int field, std::uint32_t& out) {
   return kSuccess;
 }
 
-int DbfArea::getValue(int field, Value& out) {
+Status DbfArea::getValue(int field, Value& out) {
   if (field < 1 || field > fieldCount()) return kFailure;
   if (readRecord() != kSuccess) return kFailure;
   const Field& f = this->field(field);
@@ -273,7 +273,7 @@ int DbfArea::getValue(int field, Value& out) {
   }
 }
 
-int DbfArea::writeMemo(const Field& f, std::string_view text, std::uint32_t& block) {
+Status DbfArea::writeMemo(const Field& f, std::string_view text, std::uint32_t& block) {
   (void)f;
   if (!memo_.isOpen()) {
     return failWith(fileError(EG_WRITE, kDbWrite, memoName_));
@@ -288,7 +288,7 @@ int DbfArea::writeMemo(const Field& f, std::string_view text, std::uint32_t& blo
   return kSuccess;
 }
 
-int DbfArea::putValue(int field, const Value& value) {
+Status DbfArea::putValue(int field, const Value& value) {
   if (field < 1 || field > fieldCount()) return kFailure;
   if (readRecord() != kSuccess) return kFailure;
   if (!positioned_) return kSuccess;  // the phantom record stores nothing
@@ -331,7 +331,7 @@ int DbfArea::putValue(int field, const Value& value) {
   return typeError();
 }
 
-int DbfArea::append(bool releaseLocks) {
+Status DbfArea::append(bool releaseLocks) {
   if (goCold() != kSuccess) return kFailure;
   if (readOnly_) {
     return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
@@ -397,7 +397,7 @@ int DbfArea::append(bool releaseLocks) {
   return kSuccess;
 }
 
-int DbfArea::deleteRec() {
+Status DbfArea::deleteRec() {
   if (readRecord() != kSuccess) return kFailure;
   if (!positioned_) return kSuccess;
   if (!hot_ && goHot() != kSuccess) return kFailure;
@@ -407,7 +407,7 @@ int DbfArea::deleteRec() {
   return kSuccess;
 }
 
-int DbfArea::recall() {
+Status DbfArea::recall() {
   if (readRecord() != kSuccess) return kFailure;
   if (!positioned_) return kSuccess;
   if (!hot_ && goHot() != kSuccess) return kFailure;
@@ -416,7 +416,7 @@ int DbfArea::recall() {
   return kSuccess;
 }
 
-int DbfArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) {
+Status DbfArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map) {
   // Whole-record copy when both tables have exactly the same fields and the source keeps no
   // memo texts (their block numbers would point into the wrong file).
   auto* t = dynamic_cast<DbfArea*>(&target);
@@ -439,8 +439,8 @@ int DbfArea::transRec(WorkArea& target, const std::vector<std::pair<int, int>>& 
   return kSuccess;
 }
 
-int DbfArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& keys,
-                  const std::vector<bool>& descending) {
+Status DbfArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& keys,
+                     const std::vector<bool>& descending) {
   for (int k : keys)
     if (k < 1 || k > fieldCount()) return kFailure;
   struct Item {
@@ -448,7 +448,7 @@ int DbfArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& 
     std::vector<char> rec;
   };
   std::vector<Item> items;
-  int r = forEachInScope(scope, [&] {
+  Status r = forEachInScope(scope, [&] {
     Item it;
     for (int k : keys) {
       Value v;
@@ -496,7 +496,7 @@ int DbfArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& 
     std::swap(buf_, it.rec);  // read the sorted record through this area's field rules
     bool wasLoaded = loaded_, wasPositioned = positioned_;
     loaded_ = positioned_ = true;
-    int status = kSuccess;
+    Status status = kSuccess;
     for (int i = 1; i <= fieldCount() && status == kSuccess; ++i) {
       int j = target.fieldPos(field(i).name);
       if (!j) continue;

@@ -52,7 +52,7 @@ bool DbfNtxArea::indexFull() {
   return true;
 }
 
-int DbfNtxArea::orderListAdd(const std::string& bag, const std::string&) {
+Status DbfNtxArea::orderListAdd(const std::string& bag, const std::string&) {
   if (goCold() != kSuccess) return kFailure;
   if (indexFull()) return kFailure;
   auto o = std::make_unique<NtxOrder>();
@@ -62,8 +62,8 @@ int DbfNtxArea::orderListAdd(const std::string& bag, const std::string&) {
   return goTop();
 }
 
-int DbfNtxArea::orderListClear() {
-  int r = goCold();
+Status DbfNtxArea::orderListClear() {
+  Status r = goCold();
   for (auto& o : orders_) o->close();
   orders_.clear();
   current_ = 0;
@@ -87,7 +87,7 @@ int DbfNtxArea::orderNumber(const Value& order) const {
   return 0;
 }
 
-int DbfNtxArea::orderListFocus(const Value& order, std::string& previous) {
+Status DbfNtxArea::orderListFocus(const Value& order, std::string& previous) {
   previous = current_ ? orders_[std::size_t(current_ - 1)]->tagName() : std::string();
   const Value& v = order.deref();
   if (v.isNil()) return kSuccess;
@@ -99,24 +99,24 @@ int DbfNtxArea::orderListFocus(const Value& order, std::string& previous) {
   return kSuccess;
 }
 
-int DbfNtxArea::orderListRebuild() {
+Status DbfNtxArea::orderListRebuild() {
   if (goCold() != kSuccess) return kFailure;
   bool ok = true;
   for (auto& o : orders_) {
     OrderLock lock(o->tree());
     ok = lock.ok() && o->rebuild(*this) && ok;
   }
-  int r = goTop();
+  Status r = goTop();
   return ok ? r : kFailure;
 }
 
-int DbfNtxArea::orderCondition(const OrderCondition& cond) {
+Status DbfNtxArea::orderCondition(const OrderCondition& cond) {
   pending_ = cond;
   pending_.settle();
   return kSuccess;
 }
 
-int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
+Status DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   OrderCondition cond = pending_;
   pending_ = OrderCondition{};
   if (info.bagName.find_first_not_of(' ') == std::string::npos) {
@@ -131,9 +131,9 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   }
   Value keyBlock = info.keyBlock;
   if (!keyBlock.isBlock()) {
-    if (compile(info.keyText) != kSuccess) {
+    if (!compile(info.keyText)) {
       error(ErrorSpec(EG_SYNTAX, 0).op(info.keyText));
-      return 2;
+      return kNotCompiled;
     }
     keyBlock = result();
   }
@@ -141,9 +141,9 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   if (cond.active) {
     forBlock = cond.forBlock;
     if (!forBlock.isBlock() && cond.forText.find_first_not_of(' ') != std::string::npos) {
-      if (compile(cond.forText) != kSuccess) {
+      if (!compile(cond.forText)) {
         error(ErrorSpec(EG_SYNTAX, 0).op(cond.forText));
-        return 2;
+        return kNotCompiled;
       }
       forBlock = result();
     }
@@ -172,7 +172,7 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   truncateText(h.tagName, 10);
 
   auto o = std::make_unique<NtxOrder>();
-  int status =
+  Status status =
       o->create(*this, path, h, keyBlock, forBlock, partial, cond.active ? &cond : nullptr);
   if (status != kSuccess) {
     DbfArea::goTo(0);
@@ -184,7 +184,7 @@ int DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   return goTop();
 }
 
-int DbfNtxArea::orderInfo(int request, const Value& order, Value& out) {
+Status DbfNtxArea::orderInfo(int request, const Value& order, Value& out) {
   out = Value();
   if (request == kOrdBagExt) {
     out = Value(".ntx");
@@ -218,32 +218,32 @@ int DbfNtxArea::orderInfo(int request, const Value& order, Value& out) {
   return kSuccess;
 }
 
-int DbfNtxArea::flush() {
-  int r = DbfArea::flush();
+Status DbfNtxArea::flush() {
+  Status r = DbfArea::flush();
   for (auto& o : orders_)
     if (!o->tree().flush()) r = kFailure;
   return r;
 }
 
-int DbfNtxArea::close() {
-  int r = goCold();
+Status DbfNtxArea::close() {
+  Status r = goCold();
   if (orderListClear() != kSuccess) r = kFailure;
   if (DbfArea::close() != kSuccess) r = kFailure;
   return r;
 }
 
-int DbfNtxArea::pack() {
+Status DbfNtxArea::pack() {
   if (DbfArea::pack() != kSuccess) return kFailure;
   return orderListRebuild();
 }
 
-int DbfNtxArea::zap() {
+Status DbfNtxArea::zap() {
   if (DbfArea::zap() != kSuccess) return kFailure;
   return orderListRebuild();
 }
 
-int DbfNtxArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
-                     const std::vector<bool>& descending) {
+Status DbfNtxArea::sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
+                        const std::vector<bool>& descending) {
   // The sort walks the table in record order; the controlling order comes back afterwards,
   // also when an error handler leaves the sort by BREAK.
   struct Suspend {

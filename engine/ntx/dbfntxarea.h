@@ -23,31 +23,31 @@ class DbfNtxArea : public DbfArea {
   std::string sysName() const override { return "DBFNTX"; }
 
   // Navigation through the controlling order (the DBF's record order when there is none).
-  int goBottom() override;
-  int goTo(std::uint32_t recNo) override;
-  int goTop() override;
-  int skipRaw(std::int64_t n) override;
+  Status goBottom() override;
+  Status goTo(std::uint32_t recNo) override;
+  Status goTop() override;
+  Status skipRaw(std::int64_t n) override;
   // Seek on the controlling order: not-indexed error 36/1020 when there is none.
-  int seek(const Value& key, bool soft, bool last) override;
+  Status seek(const Value& key, bool soft, bool last) override;
 
   // Record changes keep every order current.
-  int goCold() override;
-  int goHot() override;
-  int flush() override;
-  int close() override;
-  int pack() override;
-  int zap() override;
-  int sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
-           const std::vector<bool>& descending) override;
+  Status goCold() override;
+  Status goHot() override;
+  Status flush() override;
+  Status close() override;
+  Status pack() override;
+  Status zap() override;
+  Status sort(WorkArea& target, const Scope& scope, const std::vector<int>& fields,
+              const std::vector<bool>& descending) override;
 
   // Orders.
-  int orderListAdd(const std::string& bag, const std::string& name) override;
-  int orderListClear() override;
-  int orderListFocus(const Value& order, std::string& previous) override;
-  int orderListRebuild() override;
-  int orderCondition(const OrderCondition& cond) override;
-  int orderCreate(const OrderCreateInfo& info) override;
-  int orderInfo(int request, const Value& order, Value& out) override;
+  Status orderListAdd(const std::string& bag, const std::string& name) override;
+  Status orderListClear() override;
+  Status orderListFocus(const Value& order, std::string& previous) override;
+  Status orderListRebuild() override;
+  Status orderCondition(const OrderCondition& cond) override;
+  [[nodiscard]] Status orderCreate(const OrderCreateInfo& info) override;
+  Status orderInfo(int request, const Value& order, Value& out) override;
 
   // Facts for tools and tests.
   int orderCount() const { return static_cast<int>(orders_.size()); }
@@ -63,7 +63,7 @@ class DbfNtxArea : public DbfArea {
   // record is not in the order.
   bool relocate(NtxOrder& o);
   // Moves to record `r` of the order walk (0: the phantom record).
-  int landOn(std::uint32_t r);
+  Status landOn(std::uint32_t r);
   // Keeps one order current for the record being written.
   bool updateOrder(NtxOrder& o);
   bool indexFull();

@@ -6,16 +6,16 @@
 
 namespace kv::engine {
 
-int DbfNtxArea::landOn(std::uint32_t r) {
+Status DbfNtxArea::landOn(std::uint32_t r) {
   return DbfArea::goTo(r);
 }
 
-int DbfNtxArea::goTo(std::uint32_t recNo) {
+Status DbfNtxArea::goTo(std::uint32_t recNo) {
   if (NtxOrder* o = controlling()) o->tree().clearPosition();
   return DbfArea::goTo(recNo);
 }
 
-int DbfNtxArea::goTop() {
+Status DbfNtxArea::goTop() {
   NtxOrder* o = controlling();
   if (!o) return DbfArea::goTop();
   if (goCold() != kSuccess) return kFailure;
@@ -27,7 +27,7 @@ int DbfNtxArea::goTop() {
   return skipFilter(1);
 }
 
-int DbfNtxArea::goBottom() {
+Status DbfNtxArea::goBottom() {
   NtxOrder* o = controlling();
   if (!o) return DbfArea::goBottom();
   if (goCold() != kSuccess) return kFailure;
@@ -53,7 +53,7 @@ bool DbfNtxArea::relocate(NtxOrder& o) {
   return false;
 }
 
-int DbfNtxArea::skipRaw(std::int64_t n) {
+Status DbfNtxArea::skipRaw(std::int64_t n) {
   NtxOrder* o = controlling();
   if (!o || n == 0) return DbfArea::skipRaw(n);
   if (goCold() != kSuccess) return kFailure;
@@ -90,7 +90,7 @@ int DbfNtxArea::skipRaw(std::int64_t n) {
   return landOn(r);
 }
 
-int DbfNtxArea::seek(const Value& key, bool soft, bool last) {
+Status DbfNtxArea::seek(const Value& key, bool soft, bool last) {
   NtxOrder* o = controlling();
   if (!o) {
     return failWith(ErrorSpec(EG_NOORDER, kDbNotIndexed));
@@ -143,7 +143,7 @@ int DbfNtxArea::seek(const Value& key, bool soft, bool last) {
   return kSuccess;
 }
 
-int DbfNtxArea::goHot() {
+Status DbfNtxArea::goHot() {
   if (DbfArea::goHot() != kSuccess) return kFailure;
   // The keys the record has before it changes, to find them again when it is written.
   for (auto& o : orders_) {
@@ -196,13 +196,13 @@ bool DbfNtxArea::updateOrder(NtxOrder& o) {
   return ok;
 }
 
-int DbfNtxArea::goCold() {
+Status DbfNtxArea::goCold() {
   if (!hot_) return kSuccess;
   bool ok = true;
   for (auto& o : orders_) ok = updateOrder(*o) && ok;
   for (auto& o : orders_) o->hotKnown = false;
   // The record is written even when an order could not follow, so no data is lost.
-  int r = DbfArea::goCold();
+  Status r = DbfArea::goCold();
   return ok ? r : kFailure;
 }
 

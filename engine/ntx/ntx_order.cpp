@@ -65,10 +65,10 @@ bool NtxOrder::open(DbfArea& area, const std::string& path) {
     file_.close();
     return false;
   };
-  if (area.compile(h.keyText) != kSuccess) return corrupt();
+  if (!area.compile(h.keyText)) return corrupt();
   keyBlock_ = area.result();
   if (!trimmed(h.forText).empty()) {
-    if (area.compile(h.forText) != kSuccess) return corrupt();
+    if (!area.compile(h.forText)) return corrupt();
     forBlock_ = area.result();
   }
   partial_ = (h.signature & ntx::kSigPartial) != 0;
@@ -140,9 +140,9 @@ bool NtxOrder::collect(DbfArea& area, const OrderCondition* cond, std::vector<nt
   return true;
 }
 
-int NtxOrder::create(DbfArea& area, const std::string& path, const ntx::NtxHeader& h,
-                     const Value& keyBlock, const Value& forBlock, bool partial,
-                     const OrderCondition* cond) {
+Status NtxOrder::create(DbfArea& area, const std::string& path, const ntx::NtxHeader& h,
+                        const Value& keyBlock, const Value& forBlock, bool partial,
+                        const OrderCondition* cond) {
   path_ = path;
   keyBlock_ = keyBlock;
   forBlock_ = forBlock;
@@ -162,7 +162,7 @@ int NtxOrder::create(DbfArea& area, const std::string& path, const ntx::NtxHeade
   tag_ = trimmed(h.tagName).empty() ? tagFromPath(path) : upperName(trimmed(h.tagName));
   std::vector<ntx::KeyEntry> entries;
   // A failed create leaves no half-built index file behind.
-  auto abandon = [&](int status) {
+  auto abandon = [&](Status status) {
     file_.close();
     platform::deleteFile(path_);
     return status;
@@ -171,7 +171,7 @@ int NtxOrder::create(DbfArea& area, const std::string& path, const ntx::NtxHeade
   if (!tree_.create(io_, h, std::move(entries), area.isShared())) {
     // The key size was checked before, so a tree that did not open means the header could
     // not be written in full: the create ends with its own status and no error.
-    return abandon(tree_.isOpen() ? kFailure : 1137);
+    return abandon(tree_.isOpen() ? kFailure : kIndexHeaderShort);
   }
   findKeyField(area);
   return kSuccess;

@@ -30,11 +30,12 @@ class NtxOrder {
 
   // Creates the index file `path` (create error 20/1006, retry allowed) holding the keys of
   // every record of the table, with header `h` (key size and decimals filled in) and the
-  // given blocks. `cond` is the pending order condition (nullptr when none). Answers the
-  // status: 0, kFailure after a raised error, or 1137 when the header could not be written
-  // in full (no error raised).
-  int create(DbfArea& area, const std::string& path, const ntx::NtxHeader& h, const Value& keyBlock,
-             const Value& forBlock, bool partial, const OrderCondition* cond);
+  // given blocks. `cond` is the pending order condition (nullptr when none). Answers
+  // kSuccess, kFailure after a raised error, or kIndexHeaderShort when the header could not
+  // be written in full (no error raised).
+  [[nodiscard]] Status create(DbfArea& area, const std::string& path, const ntx::NtxHeader& h,
+                              const Value& keyBlock, const Value& forBlock, bool partial,
+                              const OrderCondition* cond);
 
   // Rebuilds the tree from the table's records (file cut after the header).
   bool rebuild(DbfArea& area);
