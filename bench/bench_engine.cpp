@@ -26,6 +26,7 @@
 #include "engine/dbf/dbfarea.h"
 #include "engine/dbf/fieldconv.h"
 #include "engine/ntx/dbfntxarea.h"
+#include "runtime/format/dates.h"
 #include "runtime/lang/functions.h"
 #include "runtime/lang/settings.h"
 
@@ -94,12 +95,12 @@ Value cell(int c, int i) {
   const Col& col = kCols[c];
   switch (col.type[0]) {
     case 'C': {
-      if (c == 0) return Value(formatNumber(i % 100000, 5, 0));
+      if (c == 0) return Value(numberToField(i % 100000, 5, 0));
       std::string s = std::string(col.name) + " " + std::to_string(i);
       return Value(s.substr(0, static_cast<std::size_t>(col.len)));
     }
     case 'D':
-      return Value::date(julianFromYmd(2020 + i % 5, 1 + i % 12, 1 + i % 28));
+      return Value::date(julianFromCalendar(1 + i % 28, 1 + i % 12, 2020 + i % 5));
     case 'L':
       return Value((i + c) % 3 == 0);
     case 'N':
@@ -461,7 +462,7 @@ void BM_IndexCreate_Sqlite(benchmark::State& state) {
 // The order numbers of the random seeks (each one exists).
 std::vector<std::string> seekKeys() {
   std::vector<std::string> keys;
-  for (int n : randomOrder()) keys.push_back(formatNumber(n % 100000, 5, 0));
+  for (int n : randomOrder()) keys.push_back(numberToField(n % 100000, 5, 0));
   return keys;
 }
 

@@ -12,8 +12,11 @@ const Field* currentField(const Symbol& sym, WorkArea*& wa) {
   int area = currentAreaNumber();
   wa = currentArea();
   if (!wa) return nullptr;
-  for (auto* f = static_cast<const Field*>(sym.fieldChain); f; f = f->nextSameName)
+  for (const FieldLink* l = sym.fieldChain; l; l = l->nextSameName) {
+    // Every link of a chain is a Field: only WorkArea::linkFields puts links there.
+    const auto* f = static_cast<const Field*>(l);
     if (f->area == area) return f;
+  }
   return nullptr;
 }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/dbf/fieldconv.h"
+#include "runtime/format/dates.h"
 #include "runtime/lang/settings.h"
 
 namespace kv::engine {
@@ -67,7 +67,7 @@ Status writeRecords(WorkArea& wa, std::ostream& out, bool withDeleted) {
           line += trim(raw);
           break;
         case 'D':
-          line += trim(dateToStored(dateFromStored(raw)));
+          line += trim(dateToStored(storedToDate(raw)));
           break;
         case 'L': {
           char c = raw.empty() ? ' ' : raw[0];

@@ -209,7 +209,7 @@ void WorkArea::linkFields() {
   for (auto& f : fields_) {
     f.area = area_;
     f.sym = getSymbol(f.name);
-    f.nextSameName = static_cast<Field*>(f.sym->fieldChain);
+    f.nextSameName = f.sym->fieldChain;
     f.sym->fieldChain = &f;
   }
 }
@@ -217,7 +217,7 @@ void WorkArea::linkFields() {
 void WorkArea::unlinkFields() {
   for (auto& f : fields_) {
     if (!f.sym) continue;
-    Field** link = reinterpret_cast<Field**>(&f.sym->fieldChain);
+    FieldLink** link = &f.sym->fieldChain;
     while (*link && *link != &f) link = &(*link)->nextSameName;
     if (*link == &f) *link = f.nextSameName;
     f.sym = nullptr;

@@ -15,16 +15,16 @@
 
 namespace kv::engine {
 
-// One field of a table. `offset` is its place in the record; `nextSameName` links the fields
-// of every open work area that carry the same name (the chain starts at the symbol).
-struct Field {
+// One field of a table. `offset` is its place in the record; as a FieldLink it links the
+// fields of every open work area that carry the same name (the chain starts at the symbol,
+// runtime/lang/symbols.h).
+struct Field : FieldLink {
   std::string name;  // upper case, at most 10 characters
   char type = 'C';   // 'C', 'N', 'D', 'L', 'M' or 'U'
   int width = 0;
   int dec = 0;
   std::uint32_t offset = 0;
   Symbol* sym = nullptr;
-  Field* nextSameName = nullptr;
   int area = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "engine/dbf/dbfarea.h"
 #include "engine/dbf/dbf_lock.h"
 #include "engine/dbf/fieldconv.h"
+#include "runtime/format/dates.h"
 #include "runtime/lang/eventpoll.h"
 #include "runtime/lang/settings.h"
 
@@ -244,11 +245,11 @@ Status DbfArea::getValue(int field, Value& out) {
   const char* p = buf_.data() + f.offset;
   switch (f.type) {
     case 'N':
-      out = Value::number(parseNumber(std::string_view(p, static_cast<std::size_t>(f.width))),
+      out = Value::number(numberFromField(std::string_view(p, static_cast<std::size_t>(f.width))),
                           f.width, f.dec);
       return kSuccess;
     case 'D':
-      out = Value::date(dateFromStored(std::string_view(p, 8)));
+      out = Value::date(storedToDate(std::string_view(p, 8)));
       return kSuccess;
     case 'L':
       out = Value(*p == 'T' || *p == 't' || *p == 'Y' || *p == 'y');
@@ -298,7 +299,7 @@ Status DbfArea::putValue(int field, const Value& value) {
   char* p = buf_.data() + f.offset;
   auto typeError = [&] { return failWith(ErrorSpec(EG_DATATYPE, kDbDataType)); };
   if (v.isNumber() && f.type == 'N') {
-    std::string s = formatNumber(v.asDouble(), f.width, f.dec);
+    std::string s = numberToField(v.asDouble(), f.width, f.dec);
     std::memcpy(p, s.data(), static_cast<std::size_t>(f.width));
     if (f.width > 0 && s[0] == '*') {
       return failWith(ErrorSpec(EG_DATAWIDTH, kDbDataWidth).allow(kCanDefault));

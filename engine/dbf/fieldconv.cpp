@@ -2,12 +2,11 @@
 
 #include <cstdlib>
 
-#include "runtime/format/dates.h"
 #include "runtime/format/numfmt.h"
 
 namespace kv::engine {
 
-std::string formatNumber(double value, int width, int dec) {
+std::string numberToField(double value, int width, int dec) {
   if (width <= 0) return std::string();
   // The runtime's rule, so a field shows a number exactly as STR does; the runtime's text is
   // at most kMaxNumberWidth wide, a wider field gets leading blanks.
@@ -18,7 +17,7 @@ std::string formatNumber(double value, int width, int dec) {
   return s;
 }
 
-double parseNumber(std::string_view text) {
+double numberFromField(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
@@ -58,25 +57,6 @@ double parseNumber(std::string_view text) {
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   double v = static_cast<double>(mant) / kPow10[scale];
   return negative ? -v : v;
-}
-
-std::int32_t julianFromYmd(int y, int m, int d) {
-  return julianFromCalendar(d, m, y);
-}
-
-void ymdFromJulian(std::int32_t j, int& y, int& m, int& d) {
-  const CalendarDate c = calendarDate(j);
-  y = c.year;
-  m = c.month;
-  d = c.day;
-}
-
-std::string dateToStored(std::int32_t julian) {
-  return kv::dateToStored(julian);
-}
-
-std::int32_t dateFromStored(std::string_view t) {
-  return storedToDate(t);
 }
 
 }  // namespace kv::engine

@@ -55,8 +55,9 @@ class NtxTree {
   // Sorts keys for the build: by key in this order's sense, then by record number.
   void sortEntries(std::vector<KeyEntry>& entries) const;
 
-  // Searches: the record number found (0: none). `len` bytes of `key` take part (at most the
-  // key size). Exact: the leftmost key equal to it; soft: the leftmost key not less than it.
+  // Searches: the record number found (0: none), the position left on it. The bytes of `key`
+  // take part, at most the key size of them, so a shorter key finds the keys it begins.
+  // Exact: the leftmost key equal to it; soft: the leftmost key not less than it.
   std::uint32_t seek(const std::string& key, bool soft);
   std::uint32_t first();
   std::uint32_t last();

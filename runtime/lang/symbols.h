@@ -20,11 +20,19 @@ using Args = std::span<Value>;
 // A function callable by name. Missing arguments read as nil.
 using NativeFn = Value (*)(Args args);
 
+// A table field as the symbol of its name sees it. The engine's fields are FieldLinks
+// (engine/area/workarea.h): every open work area's field of a name is linked from the
+// name's symbol through `nextSameName`, so an expression finds the field without knowing
+// work areas.
+struct FieldLink {
+  FieldLink* nextSameName = nullptr;
+};
+
 struct Symbol {
-  std::string name;            // upper case
-  NativeFn fn = nullptr;       // function behind the name, or null
-  Cell memvar;                 // visible memory variable (public or private), or null
-  void* fieldChain = nullptr;  // engine: first field of any work area with this name
+  std::string name;                 // upper case
+  NativeFn fn = nullptr;            // function behind the name, or null
+  Cell memvar;                      // visible memory variable (public or private), or null
+  FieldLink* fieldChain = nullptr;  // the first field of any work area with this name
 };
 
 // The symbol of a name, or null when the name was never registered.

@@ -101,10 +101,4 @@ void registerMacroFunctions() {
   registerFunction("TYPE", [](Args a) { return TYPE(arg(a, 0)); });
 }
 
-namespace macro {
-Value evalMacroText(const Value& text) {
-  return kv::evalMacroText(text);
-}
-}  // namespace macro
-
 }  // namespace kv

@@ -7,6 +7,7 @@
 #include "runtime/lang/codeblock.h"
 #include "runtime/lang/fieldaccess.h"
 #include "runtime/lang/memvars.h"
+#include "runtime/macro/macro.h"
 
 namespace kv::macro {
 
@@ -341,7 +342,8 @@ class BlockLit final : public Node {
 class Macro final : public Node {
  public:
   explicit Macro(NodePtr text) : text_(std::move(text)) {}
-  Value eval(Env& env) const override { return evalMacroText(text_->eval(env)); }
+  // The "&" operator: compiles and evaluates the text at run time.
+  Value eval(Env& env) const override { return kv::evalMacroText(text_->eval(env)); }
 
  private:
   NodePtr text_;

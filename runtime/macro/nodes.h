@@ -110,7 +110,4 @@ Value cmpContains(const Value& a, const Value& b);
 // (gen 12, subcode 1001) and answers the handler's substitute.
 Value callSymbol(Symbol* sym, Args args);
 
-// Compiles and evaluates expression text at run time (the "&" operator).
-Value evalMacroText(const Value& text);
-
 }  // namespace kv::macro

@@ -142,10 +142,12 @@ class Value {
   bool isObject() const noexcept;
   bool isRef() const noexcept { return kind_ == Kind::Ref; }
 
-  // Payload accessors; each expects the matching kind (undefined results otherwise, but
-  // never a crash: a wrong kind yields 0, false, an empty string or a null pointer).
-  std::int32_t asInt() const noexcept;  // integers; doubles are truncated
-  double asDouble() const noexcept;     // any number
+  // Payload accessors; each expects the matching kind and never crashes on another: a wrong
+  // kind yields 0, false, an empty string or a null pointer, except that asInt and asDouble
+  // of a date answer its day number.
+  // Integers as they are; doubles truncated towards zero and held to the 32-bit range (NaN: 0).
+  std::int32_t asInt() const noexcept;
+  double asDouble() const noexcept;  // any number
   std::int32_t julian() const noexcept { return kind_ == Kind::Date ? i_ : 0; }
   bool asBool() const noexcept { return kind_ == Kind::Logical && l_; }
   std::string_view str() const noexcept;

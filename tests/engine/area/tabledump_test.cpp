@@ -4,7 +4,7 @@
 
 #include "engine/area/fieldresolver.h"
 #include "engine/area/tabledump.h"
-#include "engine/dbf/fieldconv.h"
+#include "runtime/format/dates.h"
 #include "runtime/lang/codeblock.h"
 #include "runtime/lang/functions.h"
 #include "runtime/macro/macro.h"
@@ -35,7 +35,7 @@ TEST_F(ToolsTest, StructureAndDumpLines) {
   DBAPPEND();
   FIELDPUT(Value(1), Value("ab"));
   FIELDPUT(Value(2), Value(-3.5));
-  FIELDPUT(Value(3), Value::date(julianFromYmd(2025, 1, 2)));
+  FIELDPUT(Value(3), Value::date(julianFromCalendar(2, 1, 2025)));
   FIELDPUT(Value(4), Value(true));
   FIELDPUT(Value(5), Value("a\r\nb\\"));
   DBAPPEND();

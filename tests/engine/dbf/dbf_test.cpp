@@ -1,6 +1,7 @@
 // Byte-level behaviour of the DBF driver: the exact bytes of new tables, memo placement,
 // conversions, positioning and the whole-table operations.
 #include "engine/dbf/fieldconv.h"
+#include "runtime/format/dates.h"
 #include "support/engine_fixture.h"
 
 using namespace kv;
@@ -82,7 +83,7 @@ TEST_F(DbfTest, ValuesRoundTripThroughTheRecord) {
   DBAPPEND();
   put("NAME", Value("ab\x9A"));
   put("PRICE", Value(-12.345));
-  put("DAY", Value::date(julianFromYmd(2024, 2, 29)));
+  put("DAY", Value::date(julianFromCalendar(29, 2, 2024)));
   put("DONE", Value(true));
   put("NOTE", Value("first\r\nline"));
   DBAPPEND();  // second record stays blank
@@ -314,14 +315,14 @@ TEST(FieldConv, NumbersAndDatesRoundTrip) {
                {"x12", 0},
                {"0.0000001", 1e-7},
                {"12345678901234567890", 12345678901234567890.0}};
-  for (const auto& c : cases) EXPECT_DOUBLE_EQ(parseNumber(c.text), c.value) << c.text;
-  EXPECT_EQ(formatNumber(-12.345, 8, 2), "  -12.35");
-  EXPECT_EQ(formatNumber(1234.5, 5, 2), "*****");
-  EXPECT_EQ(formatNumber(99999, 5, 0), "99999");
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(numberFromField(c.text), c.value) << c.text;
+  EXPECT_EQ(numberToField(-12.345, 8, 2), "  -12.35");
+  EXPECT_EQ(numberToField(1234.5, 5, 2), "*****");
+  EXPECT_EQ(numberToField(99999, 5, 0), "99999");
   for (const char* d : {"20240229", "19000101", "20991231"})
-    EXPECT_EQ(dateToStored(dateFromStored(d)), d);
+    EXPECT_EQ(dateToStored(storedToDate(d)), d);
   for (const char* bad : {"20230229", "2024 101", "        ", "20241301", "2024"})
-    EXPECT_EQ(dateFromStored(bad), 0) << bad;
+    EXPECT_EQ(storedToDate(bad), 0) << bad;
 }
 
 // Reading ahead in chunks serves every record, past chunk ends too, and never answers bytes

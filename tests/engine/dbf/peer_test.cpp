@@ -3,7 +3,7 @@
 // negative numbers, memos over several blocks and bytes above 0x7F.
 #include <cstdio>
 
-#include "engine/dbf/fieldconv.h"
+#include "runtime/format/dates.h"
 #include "support/engine_fixture.h"
 
 using namespace kv;
@@ -90,7 +90,7 @@ TEST_F(PeerTest, TablesWeWriteThePeerReadsTheSame) {
     DBAPPEND();
     FIELDPUT(Value(1), Value(r.name));
     FIELDPUT(Value(2), Value(r.qty));
-    FIELDPUT(Value(3), Value::date(julianFromYmd(r.y, r.m, r.d)));
+    FIELDPUT(Value(3), Value::date(julianFromCalendar(r.d, r.m, r.y)));
     FIELDPUT(Value(4), Value(r.ok));
     FIELDPUT(Value(5), Value(r.note));
     if (r.del) DBDELETE();

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/area/dberror.h"
-#include "engine/dbf/fieldconv.h"
 #include "engine/ntx/ntx_keyvalue.h"
+#include "runtime/format/dates.h"
 
 namespace kv::ntx {
 namespace {
@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"text padded", Value("AB"), 4, 0, "AB  "},
                       KeyCase{"text cut", Value("ABCDEF"), 3, 0, "ABC"},
                       KeyCase{"memo", Value::memo("xy"), 3, 0, "xy "},
-                      KeyCase{"date", Value::date(engine::julianFromYmd(2024, 2, 9)), 8, 0,
+                      KeyCase{"date", Value::date(julianFromCalendar(9, 2, 2024)), 8, 0,
                               "20240209"},
                       KeyCase{"empty date", Value::date(0), 8, 0, "        "},
                       KeyCase{"true", Value(true), 1, 0, "T"},
