@@ -113,36 +113,71 @@ class WorkArea {
   bool eof() const { return eof_; }
   bool found() const { return found_; }
 
-  // --- navigation (unsupported in the base unless noted)
+  // Every virtual operation answers a Status. A driver raises the error of any failure
+  // through error() before it answers kFailure, so a caller needs only pass the status on;
+  // an operation the base leaves to drivers raises "Operación no soportada" (gen 30, the
+  // operation's name) in the base. Record numbers are 1-based; the record after the last is
+  // the phantom record: all blanks, at BOF and EOF, stores nothing.
+
+  // --- navigation (drivers supply them)
+  // The first / last record in the area's order (the controlling order of an index driver,
+  // else record order); with no records the phantom record. Filter and deleted setting apply.
   virtual Status goBottom();
-  virtual Status goTo(std::uint32_t recNo);
-  virtual Status goToId(const Value& id);
   virtual Status goTop();
+  // Record `recNo` in record order, writing a hot record back first; a number outside the
+  // table positions on the phantom record. Resets found().
+  virtual Status goTo(std::uint32_t recNo);
+  // goTo with a record number given as a value; another kind raises the data-type error
+  // (33/1020).
+  virtual Status goToId(const Value& id);
+  // Searches the controlling order for `key` (a soft seek stays on the next greater key,
+  // `last` takes the last equal key) and sets found(); a driver without orders raises.
   virtual Status seek(const Value& key, bool soft, bool last);
-  // Step-by-step skip through the filter (the base's); drivers may shortcut it.
+  // Moves n records through the filter and the deleted setting (the base steps one record
+  // at a time with skipRaw and skipFilter); at either end BOF or EOF is set.
   virtual Status skip(std::int64_t n);
-  // Leaves records the filter or the deleted setting rejects, moving in direction d.
+  // Leaves records the filter or the deleted setting rejects, moving in direction d; at the
+  // top it stays at BOF, at the bottom at EOF (the base's, on skipRaw and deleted).
   virtual Status skipFilter(int d);
+  // Moves n records in the area's order with no filter; 0 re-reads the current record.
   virtual Status skipRaw(std::int64_t n);
 
   // --- records
+  // Appends a blank record and makes it current and hot; a shared table takes the append
+  // lock (40/1024 with retry while another station holds it) and locks the new record,
+  // first releasing the other record locks when `releaseLocks`.
   virtual Status append(bool releaseLocks);
+  // Marks / unmarks the current record as deleted (nothing on the phantom record).
   virtual Status deleteRec();
   virtual Status recall();
+  // Whether the current record is marked deleted.
   virtual Status deleted(bool& out);
+  // Writes a hot record back, then the header and the files to disk (DBCOMMIT).
   virtual Status flush();
+  // Writes the current record back when it was changed (hot) and brings the orders along.
   virtual Status goCold();
+  // Makes the current record writable: read-only 39/1025, a shared record without its lock
+  // 38/1022.
   virtual Status goHot();
+  // The current record's bytes (deletion flag first), valid until the next operation; and
+  // the replacement of all of them (the record goes hot).
   virtual Status getRec(const char*& out);
   virtual Status putRec(const char* rec);
-  // Field numbers are 1-based.
+  // Field values by 1-based field number; a number outside the fields answers kFailure with
+  // nothing raised. putValue makes the record hot; a value of the wrong kind raises 33/1020,
+  // a number too wide for its field 34/1021 (the field then holds asterisks).
   virtual Status getValue(int field, Value& out);
-  virtual Status getVarLen(int field, std::uint32_t& out);
   virtual Status putValue(int field, const Value& v);
+  // The length of a memo field's text (0 for other fields).
+  virtual Status getVarLen(int field, std::uint32_t& out);
+  // The number of records, and the current record number (the phantom record's is the
+  // count + 1).
   virtual Status recCount(std::uint32_t& out);
   virtual Status recNo(std::uint32_t& out);
 
   // --- fields
+  // Adds a field for create(): the name upper-cased and cut to 10 characters; kFailure
+  // (nothing raised) without a name or with a negative width.
   virtual Status addField(const Field& f);
   int fieldCount() const { return static_cast<int>(fields_.size()); }
   const Field& field(int i) const { return fields_[static_cast<std::size_t>(i - 1)]; }
@@ -150,15 +185,24 @@ class WorkArea {
   int fieldPos(std::string_view name) const;
 
   // --- open, create, close
-  // The base open: links the field names into their chains and registers the alias (error
-  // 18 "Alias actualmente en uso" when another area has it).
+  // Opens the table `info` names (a driver then calls the base open, which links the field
+  // names into their chains and registers the alias: error 18 "Alias actualmente en uso"
+  // when another area has it). A failed open leaves the area closed.
   virtual Status open(const OpenInfo& info);
+  // Creates the table from the fields added with addField and leaves it open exclusively
+  // (the base only opens, as the drivers' base open does).
   virtual Status create(const OpenInfo& info);
-  // The base close: clears filter, relations and scope, unlinks fields and the alias.
+  // Writes back what is pending, releases locks and files; the base close then clears
+  // filter, relations and scope and unlinks fields and alias. Answers kFailure when a write
+  // failed, yet always closes.
   virtual Status close();
+  // Facts of the table by request number (DBINFO); the base answers false for 1 and 2 and
+  // nil for anything else.
   virtual Status info(int request, Value& out);
 
   // --- whole-table operations
+  // Removes the deleted records / every record; both need the table exclusively (37/1023)
+  // and writable (39/1025); an index driver then rebuilds its orders.
   virtual Status pack();
   virtual Status zap();
   // Copies the records in scope into `target`, ordered on the given field numbers
@@ -168,14 +212,20 @@ class WorkArea {
   // Copies the records in scope into `target`; `map` pairs source and target field numbers.
   virtual Status trans(WorkArea& target, const std::vector<std::pair<int, int>>& map,
                        const Scope& scope);
+  // Appends the current record to `target` with the mapped fields and its deleted mark.
   virtual Status transRec(WorkArea& target, const std::vector<std::pair<int, int>>& map);
   // Evaluates `block` for each record in scope.
   Status dbEval(const Value& block, const Scope& scope);
 
-  // --- orders (index drivers override)
+  // --- orders (index drivers override; the base raises for all but orderInfo)
+  // Opens the index file `bag` as a further order; the first becomes the controlling one.
   virtual Status orderListAdd(const std::string& bag, const std::string& name);
+  // Closes every order; the area is then in record order.
   virtual Status orderListClear();
+  // Makes the order named (number or tag name) the controlling one, `previous` the tag
+  // name of the one before; nil or an unknown order changes nothing.
   virtual Status orderListFocus(const Value& order, std::string& previous);
+  // Rebuilds every open order from the records.
   virtual Status orderListRebuild();
   // Creates an order and makes it the controlling one: kSuccess, kFailure after a raised
   // error, kNotCompiled when the key or FOR text does not compile (the syntax error raised),
@@ -183,16 +233,22 @@ class WorkArea {
   [[nodiscard]] virtual Status orderCreate(const OrderCreateInfo& info);
   // Stores the condition of the next order creation (ORDCONDSET).
   virtual Status orderCondition(const OrderCondition& cond);
+  // A fact of an order (OrderInfoRequest) named by number or tag name, nil or the
+  // controlling one; nil for no such order (the base answers nil for every request).
   virtual Status orderInfo(int request, const Value& order, Value& out);
 
   // --- filter
+  // Replaces the filter: the block decides, the text is what DBFILTER answers.
   virtual Status setFilter(const Value& block, const std::string& text);
   Status clearFilter();
   const std::string& filterText() const { return filterText_; }
   bool hasFilter() const { return !filterBlock_.isNil(); }
 
   // --- locks
+  // Takes the lock the request names; `ok` tells whether it is held (a refused lock is no
+  // error). An exclusive table holds every lock.
   virtual Status lock(const LockRequest& req, bool& ok);
+  // Releases the lock of record `recNo`, or with 0 every lock of the area.
   virtual Status unlock(std::uint32_t recNo);
 
   // --- relations: not used by the program; cleared on close
