@@ -1,4 +1,5 @@
 #include "platform/file.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,10 +14,7 @@ namespace {
 
 class FileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("kv_file_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
+  void SetUp() override { dir_ = kvtest::freshTempDir("file"); }
   void TearDown() override { fs::remove_all(dir_); }
   std::string path(const char* name) const { return (dir_ / name).string(); }
   fs::path dir_;

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "platform/file.h"
+#include "support/files.h"
 
 using namespace kv::platform;
 namespace fs = std::filesystem;
@@ -31,8 +32,7 @@ class DerivedNameTest : public ::testing::TestWithParam<Derived> {};
 class CaseDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("kv_names_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
+    dir_ = kvtest::freshTempDir("names");
     fs::create_directories(dir_ / "SUB");
     write("NALOZI.DBF", "orders");
     write("Nalozi.ntx", "index");
@@ -44,12 +44,9 @@ class CaseDirTest : public ::testing::Test {
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   void write(const std::string& name, const std::string& text) const {
-    std::ofstream(path(name), std::ios::binary) << text;
+    kvtest::writeFile(path(name), text);
   }
-  std::string read(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string read(const std::string& name) const { return kvtest::readFile(path(name)); }
   std::set<std::string> names() const {
     std::set<std::string> out;
     for (const auto& e : fs::directory_iterator(dir_)) out.insert(e.path().filename().string());

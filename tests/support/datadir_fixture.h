@@ -27,6 +27,7 @@
 #include "runtime/lang/functions.h"
 #include "runtime/lang/memvars.h"
 #include "runtime/lang/settings.h"
+#include "support/files.h"
 
 namespace kvtest {
 
@@ -54,12 +55,8 @@ struct ShownBox {
 class DataDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int seq = 0;
     home_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("kv_app_" + std::to_string(::getpid()) + "_" + std::to_string(++seq));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = freshTempDir("app");
     fs::current_path(dir_);
     startEngine();
     kv::setSetting(kv::kSetDeleted, kv::Value(true));
@@ -102,10 +99,7 @@ class DataDirTest : public ::testing::Test {
   }
 
   static bool exists(const std::string& name) { return fs::exists(name); }
-  static std::string bytes(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  static std::string bytes(const std::string& name) { return readFile(name); }
 
   // The field names of the current area's structure.
   static std::vector<std::string> fieldNames() {

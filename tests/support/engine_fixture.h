@@ -16,6 +16,7 @@
 #include "engine/area/drivers.h"
 #include "engine/dbf/dbfarea.h"
 #include "runtime/lang/settings.h"
+#include "support/files.h"
 
 namespace kvtest {
 
@@ -24,10 +25,7 @@ namespace fs = std::filesystem;
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int seq = 0;
-    dir_ = fs::temp_directory_path() /
-           ("kv_engine_" + std::to_string(::getpid()) + "_" + std::to_string(++seq));
-    fs::create_directories(dir_);
+    dir_ = freshTempDir("engine");
     kv::resetSettings();
     kv::setSetting(kv::kSetDefault, kv::Value(dir_.string()));
     kv::setSetting(kv::kSetExclusive, kv::Value(true));  // as the engine's start-up leaves it
@@ -47,13 +45,9 @@ class EngineTest : public ::testing::Test {
   }
 
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string bytes(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string bytes(const std::string& name) const { return readFile(path(name)); }
   void writeBytes(const std::string& name, const std::string& data) const {
-    std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    writeFile(path(name), data);
   }
   // The last error's gen and sub code ({0, 0} when none), clearing the record.
   std::pair<int, int> lastError() {

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/files.h"
+
 extern char** environ;
 
 namespace kvtest {
@@ -24,13 +26,6 @@ struct Outcome {
   std::string out;
   std::string err;
 };
-
-inline std::string readFile(const std::filesystem::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 // A child started by startProgramIn and not yet waited for.
 struct Child {

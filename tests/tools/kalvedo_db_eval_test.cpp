@@ -19,10 +19,7 @@ namespace {
 class DbEvalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    dir_ = fs::temp_directory_path() / ("kv_dbeval_" + std::to_string(::getpid()) + "_" + name);
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = kvtest::freshTempDir("dbeval");
     fs::copy_file(fs::path(KV_BIN_DIR) / "kalvedo-db", dir_ / "kalvedo-db");
   }
   void TearDown() override { fs::remove_all(dir_); }

@@ -17,10 +17,7 @@ namespace {
 class ProbeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    dir_ = fs::temp_directory_path() / ("kv_probe_" + std::to_string(::getpid()) + "_" + name);
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = kvtest::freshTempDir("probe");
     fs::copy_file(fs::path(KV_BIN_DIR) / "errorprobe", dir_ / "errorprobe");
   }
   void TearDown() override { fs::remove_all(dir_); }

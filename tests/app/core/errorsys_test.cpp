@@ -14,6 +14,7 @@
 #include "runtime/error/errorchannel.h"
 #include "runtime/lang/classes.h"
 #include "runtime/lang/lifecycle.h"
+#include "support/files.h"
 
 using namespace kv;
 namespace fs = std::filesystem;
@@ -41,10 +42,7 @@ Value makeError(int gen, int severity = 2, const char* subsystem = "BASE", int s
 class ErrorSysTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_errorsys_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(dir_);
+    dir_ = kvtest::freshTempDir("errorsys");
     setErrorLogPath((dir_ / "Error.txt").string());
     platform::setMessageBoxHook(captureFatal);
     platform::setDialogBoxHook(captureDialog);
@@ -59,12 +57,7 @@ class ErrorSysTest : public ::testing::Test {
     setErrorLevel(0);
     fs::remove_all(dir_);
   }
-  std::string log() const {
-    std::ifstream f(dir_ / "Error.txt", std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-  }
+  std::string log() const { return kvtest::readFile(dir_ / "Error.txt"); }
   fs::path dir_;
 };
 

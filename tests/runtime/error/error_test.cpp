@@ -15,6 +15,7 @@
 #include "runtime/lang/classes.h"
 #include "runtime/lang/codeblock.h"
 #include "runtime/lang/lifecycle.h"
+#include "support/files.h"
 
 using namespace kv;
 namespace fs = std::filesystem;
@@ -31,10 +32,7 @@ void captureBox(std::string_view caption, std::string_view text) {
 class ErrorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kv_error_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
+    dir_ = kvtest::freshTempDir("error_test");
     setErrorLogPath((dir_ / "Error.txt").string());
     platform::setMessageBoxHook(captureBox);
     g_boxes.clear();
@@ -47,12 +45,7 @@ class ErrorTest : public ::testing::Test {
     setErrorLevel(0);
     fs::remove_all(dir_);
   }
-  std::string log() const {
-    std::ifstream f(dir_ / "Error.txt", std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-  }
+  std::string log() const { return kvtest::readFile(dir_ / "Error.txt"); }
   bool logExists() const { return fs::exists(dir_ / "Error.txt"); }
   fs::path dir_;
 };

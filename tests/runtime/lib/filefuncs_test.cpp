@@ -15,6 +15,7 @@
 #include "runtime/error/error.h"
 #include "runtime/lang/classes.h"
 #include "runtime/lang/codeblock.h"
+#include "support/files.h"
 
 using namespace kv;
 
@@ -22,11 +23,7 @@ namespace {
 
 class FileFunctions : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/kv_filefuncs_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
+  void SetUp() override { dir_ = kvtest::freshTempDir("filefuncs").string(); }
   void TearDown() override {
     closeAllFileHandles();
     resetErrorSystem();
@@ -35,14 +32,9 @@ class FileFunctions : public ::testing::Test {
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
   Value name(const std::string& n) const { return Value(path(n)); }
   void put(const std::string& n, const std::string& bytes) const {
-    std::ofstream(path(n), std::ios::binary) << bytes;
+    kvtest::writeFile(path(n), bytes);
   }
-  std::string get(const std::string& n) const {
-    std::ifstream in(path(n), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string get(const std::string& n) const { return kvtest::readFile(path(n)); }
   static std::string pattern(std::size_t n) {
     std::string s(n, '\0');
     for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
