@@ -5,6 +5,7 @@
 
 #include "engine/area/areas.h"
 #include "engine/area/dberror.h"
+#include "engine/area/dbfunc_args.h"
 #include "engine/area/drivers.h"
 #include "runtime/error/error.h"
 #include "runtime/lang/settings.h"
@@ -12,13 +13,6 @@
 namespace kv::engine {
 
 namespace {
-
-// The current work area, or null after raising the no-table error.
-WorkArea* needTable(const char* operation) {
-  WorkArea* wa = currentArea();
-  if (!wa) noTableError(operation);
-  return wa;
-}
 
 bool flagOr(const Value& v, bool dflt) {
   return v.deref().isLogical() ? v.deref().asBool() : dflt;
