@@ -49,10 +49,7 @@ void trapped(const std::string& what, Step step) {
 
 // Raises a failure of the archive file through the error system.
 bool archiveFailed(int gen, int sub, const std::string& file, int os, const std::string& op) {
-  ErrorSpec e = engine::fileErrorSpec(gen, sub, file, os);
-  e.subsystem = "KVDB";
-  e.operation = op;
-  engine::engineRaise(e);
+  engine::engineRaise(engine::fileError(gen, sub, file, os).in("KVDB").op(op));
   return false;
 }
 
@@ -80,14 +77,14 @@ void writeArchive(const std::string& path, const std::vector<ArchiveEntry>& entr
   trapped("the archive " + path + " cannot be created", [&] {
     return f.open(path, platform::Access::Write, platform::Share::Exclusive,
                   platform::Disposition::CreateNew) ||
-           archiveFailed(EG_CREATE, 1, path, platform::lastOsError(), "BACKUP");
+           archiveFailed(EG_CREATE, kKvdbCreate, path, platform::lastOsError(), "BACKUP");
   });
   trapped("the archive " + path + " cannot be written", [&] {
     ZipWriter zip(f);
     for (const auto& e : entries)
-      if (!zip.add(e)) return archiveFailed(EG_WRITE, 2, path, zip.osError(), zip.error());
-    if (!zip.finish()) return archiveFailed(EG_WRITE, 2, path, zip.osError(), zip.error());
-    return f.flush() || archiveFailed(EG_WRITE, 2, path, platform::lastOsError(), "FLUSH");
+      if (!zip.add(e)) return archiveFailed(EG_WRITE, kKvdbWrite, path, zip.osError(), zip.error());
+    if (!zip.finish()) return archiveFailed(EG_WRITE, kKvdbWrite, path, zip.osError(), zip.error());
+    return f.flush() || archiveFailed(EG_WRITE, kKvdbWrite, path, platform::lastOsError(), "FLUSH");
   });
 }
 
@@ -114,12 +111,13 @@ std::vector<TableResult> readBack(const std::string& path, const std::vector<Arc
     for (std::size_t i = 0; same && i < read.size(); ++i)
       same = read[i].name == written[i].name && read[i].bytes == written[i].bytes;
     if (!same && error.empty()) error = "its files differ from the copies";
-    return same || archiveFailed(EG_CORRUPTION, 4, path, 0, error);
+    return same || archiveFailed(EG_CORRUPTION, kKvdbArchiveCheck, path, 0, error);
   });
   std::string tmpl = (fs::temp_directory_path() / "kalvedo-backup-XXXXXX").string();
   trapped("no folder for the check of the archive", [&] {
     return ::mkdtemp(tmpl.data()) != nullptr ||
-           archiveFailed(EG_CREATE, 5, tmpl, platform::osErrorFromErrno(errno), "MKDTEMP");
+           archiveFailed(EG_CREATE, kKvdbCheckUnpack, tmpl, platform::osErrorFromErrno(errno),
+                         "MKDTEMP");
   });
   const std::string folder = tmpl + "/";
   std::vector<TableResult> results;
@@ -132,7 +130,7 @@ std::vector<TableResult> readBack(const std::string& path, const std::vector<Arc
                        platform::Disposition::CreateNew) &&
                 f.writeAt(0, e.bytes.data(), e.bytes.size()) ==
                     static_cast<std::int64_t>(e.bytes.size())) ||
-               archiveFailed(EG_WRITE, 5, file, platform::lastOsError(), "UNPACK");
+               archiveFailed(EG_WRITE, kKvdbCheckUnpack, file, platform::lastOsError(), "UNPACK");
       });
     }
     for (const auto& t : tables) {
@@ -182,7 +180,8 @@ int dbBackupCommand(const std::vector<std::string>& args) {
       throw BackupFailed("there is no table (.dbf) in the data directory " +
                          fs::current_path().string());
     trapped("the archive " + final + " exists already", [&] {
-      return !platform::fileExists(final) || archiveFailed(EG_CREATE, 3, final, 0, "BACKUP");
+      return !platform::fileExists(final) ||
+             archiveFailed(EG_CREATE, kKvdbArchiveName, final, 0, "BACKUP");
     });
     std::vector<ArchiveEntry> entries;
     for (const auto& t : data.tables)
@@ -199,7 +198,7 @@ int dbBackupCommand(const std::vector<std::string>& args) {
     std::vector<TableResult> results = readBack(temp.path, entries, data.tables);
     trapped("the archive cannot be renamed to " + final, [&] {
       return platform::renameFile(temp.path, final) ||
-             archiveFailed(EG_CREATE, 3, final, platform::lastOsError(), "RENAME");
+             archiveFailed(EG_CREATE, kKvdbArchiveName, final, platform::lastOsError(), "RENAME");
     });
     temp.keep = true;
     flushFolder(dest);

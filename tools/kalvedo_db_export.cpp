@@ -8,10 +8,10 @@
 #include "engine/area/areas.h"
 #include "engine/area/dberror.h"
 #include "engine/area/dbfunc.h"
-#include "engine/dbf/fieldconv.h"
 #include "platform/codepage.h"
 #include "platform/file.h"
 #include "runtime/error/error.h"
+#include "runtime/format/dates.h"
 #include "runtime/lang/settings.h"
 #include "tools/kalvedo_db_errortrap.h"
 #include "tools/kalvedo_db_findings.h"
@@ -49,12 +49,11 @@ std::string number(std::string_view raw, const Value& v, int dec) {
 }
 
 std::string isoDate(std::string_view raw) {
-  const std::int32_t julian = engine::dateFromStored(raw);
+  const std::int32_t julian = storedToDate(raw);
   if (julian == 0) return "";
-  int y = 0, m = 0, d = 0;
-  engine::ymdFromJulian(julian, y, m, d);
+  const CalendarDate c = calendarDate(julian);
   char b[16];
-  std::snprintf(b, sizeof b, "%04d-%02d-%02d", y, m, d);
+  std::snprintf(b, sizeof b, "%04d-%02d-%02d", c.year, c.month, c.day);
   return b;
 }
 
@@ -63,16 +62,14 @@ bool writeFile(const std::string& path, const std::string& bytes) {
   platform::File f;
   if (!f.open(path, platform::Access::Write, platform::Share::Exclusive,
               platform::Disposition::CreateAlways)) {
-    e = engine::fileErrorSpec(EG_CREATE, 1, path, platform::lastOsError());
+    e = engine::fileError(EG_CREATE, kKvdbCreate, path, platform::lastOsError());
   } else if (f.writeAt(0, bytes.data(), bytes.size()) != static_cast<std::int64_t>(bytes.size()) ||
              !f.flush()) {
-    e = engine::fileErrorSpec(EG_WRITE, 2, path, platform::lastOsError());
+    e = engine::fileError(EG_WRITE, kKvdbWrite, path, platform::lastOsError());
   } else {
     return true;
   }
-  e.subsystem = "KVDB";
-  e.operation = "EXPORT";
-  engine::engineRaise(e);
+  engine::engineRaise(e.in("KVDB").op("EXPORT"));
   return false;
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "engine/area/dberror.h"
+#include "engine/dbf/dbf_format.h"
 #include "engine/dbf/dbf_lock.h"
 
 namespace kv::tools {
@@ -27,9 +28,7 @@ std::string joined(const std::string& dir, const std::string& name) {
 
 // Raises the error of a file operation that failed; answers false.
 bool fileFailed(const char* subsystem, int gen, int sub, const std::string& file, int os) {
-  ErrorSpec e = engine::fileErrorSpec(gen, sub, file, os);
-  e.subsystem = subsystem;
-  engine::engineRaise(e);
+  engine::engineRaise(engine::fileError(gen, sub, file, os).in(subsystem));
   return false;
 }
 
@@ -50,24 +49,19 @@ bool openShared(platform::File& f, const std::string& path) {
                 platform::Disposition::OpenExisting);
 }
 
-std::uint32_t le(const std::string& b, std::size_t at, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i)
-    v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
-  return v;
-}
-
 // A record appended by another station is written at once, its count in the header only at
 // that station's commit; every shared reader counts the whole records in the file instead.
 // The copy gets that count in its header, so it opens and checks as what the stations see.
 void countWholeRecords(std::string& table) {
-  if (table.size() < 32) return;
-  const std::uint32_t header = le(table, 8, 2), record = le(table, 10, 2);
-  if (header < 33 || record == 0 || table.size() < header) return;
-  const std::uint64_t whole = (table.size() - header) / record;
-  if (whole <= le(table, 4, 4) || whole > 0xFFFFFFFFu) return;
-  for (int i = 0; i < 4; ++i)
-    table[4 + static_cast<std::size_t>(i)] = static_cast<char>(whole >> (8 * i));
+  if (table.size() < engine::kDbfHeaderSize) return;
+  auto* bytes = reinterpret_cast<std::uint8_t*>(table.data());
+  const engine::DbfHeader h = engine::decodeDbfHeader(bytes);
+  if (h.headerLength < engine::kDbfHeaderSize + 1 || h.recordLength == 0 ||
+      table.size() < h.headerLength)
+    return;
+  const std::uint64_t whole = (table.size() - h.headerLength) / h.recordLength;
+  if (whole <= h.recordCount || whole > 0xFFFFFFFFu) return;
+  engine::setDbfRecordCount(bytes, static_cast<std::uint32_t>(whole));
 }
 
 // The append and file lock of a table, released when the copy is done.
@@ -150,29 +144,29 @@ bool copyTable(const std::string& dir, const TableFiles& t, std::vector<ArchiveE
   const std::string path = joined(dir, t.table);
   platform::File dbf;
   if (!openShared(dbf, path))
-    return fileFailed("DBF", EG_OPEN, 1001, path, platform::lastOsError());
+    return fileFailed("DBF", EG_OPEN, kDbOpenTable, path, platform::lastOsError());
   platform::File memo;
   const std::string memoPath = t.memo.empty() ? "" : joined(dir, t.memo);
   if (!t.memo.empty() && !openShared(memo, memoPath))
-    return fileFailed("DBF", EG_OPEN, 1002, memoPath, platform::lastOsError());
+    return fileFailed("DBF", EG_OPEN, kDbOpenMemo, memoPath, platform::lastOsError());
   std::vector<platform::File> indexes(t.indexes.size());
   for (std::size_t i = 0; i < t.indexes.size(); ++i)
     if (!openShared(indexes[i], joined(dir, t.indexes[i])))
-      return fileFailed("DBFNTX", EG_OPEN, 1003, joined(dir, t.indexes[i]),
+      return fileFailed("DBFNTX", EG_OPEN, kDbOpenIndex, joined(dir, t.indexes[i]),
                         platform::lastOsError());
 
   std::vector<ArchiveEntry> copies(2 + t.indexes.size());
   {
     TableLock lock(dbf);
     if (!lock.take(waiting))
-      return fileFailed("DBF", EG_APPENDLOCK, 1024, path, platform::lastOsError());
+      return fileFailed("DBF", EG_APPENDLOCK, kDbAppendLock, path, platform::lastOsError());
     if (!readWhole(dbf, t.table, copies[0]))
-      return fileFailed("DBF", EG_READ, 1010, path, platform::lastOsError());
+      return fileFailed("DBF", EG_READ, kDbRead, path, platform::lastOsError());
     if (memo.isOpen() && !readWhole(memo, t.memo, copies[1]))
-      return fileFailed("DBF", EG_READ, 1010, memoPath, platform::lastOsError());
+      return fileFailed("DBF", EG_READ, kDbRead, memoPath, platform::lastOsError());
     for (std::size_t i = 0; i < indexes.size(); ++i)
       if (!readWhole(indexes[i], t.indexes[i], copies[2 + i]))
-        return fileFailed("DBFNTX", EG_READ, 1010, joined(dir, t.indexes[i]),
+        return fileFailed("DBFNTX", EG_READ, kDbRead, joined(dir, t.indexes[i]),
                           platform::lastOsError());
   }
   countWholeRecords(copies[0].bytes);

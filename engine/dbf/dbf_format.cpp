@@ -184,6 +184,10 @@ DbfHeader decodeDbfHeader(const std::uint8_t* bytes) {
   return h;
 }
 
+void setDbfRecordCount(std::uint8_t* bytes, std::uint32_t count) {
+  platform::writeLe32(bytes + kCountAt, count);
+}
+
 int recordWidth(char type, int width) {
   switch (type) {
     case 'D':

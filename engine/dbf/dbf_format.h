@@ -68,6 +68,8 @@ bool knownDbfVersion(std::uint8_t version);
 void encodeDbfHeader(const DbfHeader& h, std::uint8_t* bytes);
 // The header from its 32 bytes. Does not check them.
 DbfHeader decodeDbfHeader(const std::uint8_t* bytes);
+// Rewrites only the record count of the header's 32 bytes (a copy keeps every other byte).
+void setDbfRecordCount(std::uint8_t* bytes, std::uint32_t count);
 
 // The width a field of a type takes in the record: 8 for a date, 1 for a logical, 10 for a
 // memo, else `width`.

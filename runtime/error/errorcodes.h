@@ -3,9 +3,9 @@
 // codes every subsystem shares, and the subcodes with a meaning of their own in a subsystem.
 // A subcode means something only together with its subsystem ("BASE" the runtime, "DBF" and
 // "DBFNTX" the table and index drivers, "DBCMD" the database functions), so two names may
-// share a number. The argument errors of the runtime's library functions (texts, dates,
-// numbers, arrays, ...) keep their subcodes with the function, each written once in its
-// module and listed in its header.
+// share a number ("KVDB" is the command-line companion's own). The argument errors of the runtime's
+// library functions (texts, dates, numbers, arrays, ...) keep their subcodes with the function,
+// each written once in its module and listed in its header.
 namespace kv {
 
 // Flags of an error: what the handler may answer.
@@ -107,6 +107,13 @@ enum SubCode : int {
   kDbCmdOrdNumber = 1025,   // ORDNUMBER, the same
   kDbCmdNoTable = 2001,     // a database function with no table in the current area (gen 35)
   kDbCmdEvalBlock = 2019,   // DBEVAL without a block
+
+  // "KVDB": the command-line companion's backup and export.
+  kKvdbCreate = 1,        // the archive or export file cannot be created (gen 20)
+  kKvdbWrite = 2,         // it cannot be written in full (gen 24)
+  kKvdbArchiveName = 3,   // the archive's name is taken, or the rename to it fails (gen 20)
+  kKvdbArchiveCheck = 4,  // the archive does not read back as written (gen 32)
+  kKvdbCheckUnpack = 5,   // the check cannot unpack the archive to check it (gen 20, 24)
 };
 
 }  // namespace kv

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/dbf/fieldconv.h"
 #include "platform/codepage.h"
+#include "runtime/format/dates.h"
 #include "support/engine_fixture.h"
 #include "support/process_run.h"
 
@@ -37,9 +37,9 @@ class ExportToolTest : public EngineTest {
       FIELDPUT(Value(5), Value(done));
       if (*memo) FIELDPUT(Value(6), Value(platform::utf8ToCp1250(memo)));
     };
-    add("Čačak, \"Šumadija\"", 1234.5, 3, julianFromYmd(2013, 2, 13), true,
+    add("Čačak, \"Šumadija\"", 1234.5, 3, julianFromCalendar(13, 2, 2013), true,
         "Ekran slomljen\r\nzamena: đžćš ČĆŠŽĐ");
-    add("obrisan", -7.25, -2, julianFromYmd(2001, 1, 1), false, "x");
+    add("obrisan", -7.25, -2, julianFromCalendar(1, 1, 2001), false, "x");
     DBDELETE();
     add("", 0, 0, 0, false, "");
     DBCLOSEAREA();
