@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,6 +24,23 @@
 #include "ui/windowlibrary.h"
 
 namespace kv::ui::test {
+
+// Share of pixels whose colour differs between two pictures of one size by more than `shade`
+// in a channel: screenshot tests compare a grab with its stored reference through it, so font
+// rendering that differs by a shade does not fail them.
+inline double differingShare(const QImage& a, const QImage& b, int shade) {
+  long differing = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      if (std::abs(qRed(p) - qRed(q)) > shade || std::abs(qGreen(p) - qGreen(q)) > shade ||
+          std::abs(qBlue(p) - qBlue(q)) > shade) {
+        ++differing;
+      }
+    }
+  }
+  return static_cast<double>(differing) / (a.width() * a.height());
+}
 
 struct RaisedError {
   int genCode;

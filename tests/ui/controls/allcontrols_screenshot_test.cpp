@@ -34,20 +34,6 @@ namespace {
 
 const char* kReference = KV_TEST_DATA_DIR "/ui/all_controls.png";
 
-double differingShare(const QImage& a, const QImage& b, int shade) {
-  long differing = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      if (std::abs(qRed(p) - qRed(q)) > shade || std::abs(qGreen(p) - qGreen(q)) > shade ||
-          std::abs(qBlue(p) - qBlue(q)) > shade) {
-        ++differing;
-      }
-    }
-  }
-  return static_cast<double>(differing) / (a.width() * a.height());
-}
-
 class AllControls : public UiTest {
  protected:
   Value add(Value (*classFn)(), const Value& owner, int l, int t, int w, int h) {

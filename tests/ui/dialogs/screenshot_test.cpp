@@ -19,21 +19,6 @@ namespace {
 
 const char* kReference = KV_TEST_DATA_DIR "/ui/messagedlg_confirmation.png";
 
-// Share of pixels whose colour differs from the reference by more than `shade` in a channel.
-double differingShare(const QImage& a, const QImage& b, int shade) {
-  long differing = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      if (std::abs(qRed(p) - qRed(q)) > shade || std::abs(qGreen(p) - qGreen(q)) > shade ||
-          std::abs(qBlue(p) - qBlue(q)) > shade) {
-        ++differing;
-      }
-    }
-  }
-  return static_cast<double>(differing) / (a.width() * a.height());
-}
-
 class Screenshot : public UiTest {};
 
 }  // namespace
