@@ -58,7 +58,7 @@ std::string isoDate(std::string_view raw) {
 }
 
 bool writeFile(const std::string& path, const std::string& bytes) {
-  ErrorSpec e;
+  ErrorRecord e;
   platform::File f;
   if (!f.open(path, platform::Access::Write, platform::Share::Exclusive,
               platform::Disposition::CreateAlways)) {

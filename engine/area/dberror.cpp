@@ -17,20 +17,20 @@ ErrorHook setErrorHook(ErrorHook h) {
   return std::exchange(hook(), std::move(h));
 }
 
-ErrorResult engineRaise(const ErrorSpec& spec) {
-  if (hook()) return hook()(spec);
-  return raiseError(spec);
+ErrorResult engineRaise(const ErrorRecord& record) {
+  if (hook()) return hook()(record);
+  return raiseError(record);
 }
 
-ErrorSpec fileError(int genCode, int subCode, const std::string& fileName, int osCode) {
+ErrorRecord fileError(int genCode, int subCode, const std::string& fileName, int osCode) {
   // A name refused because several files differ from it only in case is shown with them all.
-  return ErrorSpec(genCode, subCode)
+  return ErrorRecord(genCode, subCode)
       .file(osCode == platform::kAmbiguousName ? platform::reportedName(fileName) : fileName)
       .os(osCode);
 }
 
 ErrorResult dbcmdError(int genCode, int subCode, std::string_view operation) {
-  return engineRaise(ErrorSpec(genCode, subCode).in("DBCMD").op(operation).allow(kCanDefault));
+  return engineRaise(ErrorRecord(genCode, subCode).in("DBCMD").op(operation).allow(kCanDefault));
 }
 
 void noTableError(std::string_view operation) {

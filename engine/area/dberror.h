@@ -20,19 +20,19 @@ enum Status : int {
   kIndexHeaderShort = 1137,
 };
 
-using ErrorHook = std::function<ErrorResult(const ErrorSpec&)>;
+using ErrorHook = std::function<ErrorResult(const ErrorRecord&)>;
 // Installs (or, with an empty hook, removes) the hook; answers the previous one.
 ErrorHook setErrorHook(ErrorHook hook);
 
 // Raises through the hook when one is installed, else through raiseError().
-ErrorResult engineRaise(const ErrorSpec& spec);
+ErrorResult engineRaise(const ErrorRecord& record);
 
 // The record of an error about a file (open, create, read, write, lock, corruption): codes,
 // file name and operating-system code; the raiser adds the answers it allows and the attempts
 // made so far, and leaves the subsystem to the work area or sets it. When the file operation
 // was refused because the name matches several files that differ only in case, the file name
 // names them all.
-ErrorSpec fileError(int genCode, int subCode, const std::string& fileName, int osCode = 0);
+ErrorRecord fileError(int genCode, int subCode, const std::string& fileName, int osCode = 0);
 
 // An error of the database commands (subsystem "DBCMD", default allowed): argument errors
 // (gen 1) and the no-table error (gen 35, subcode 2001).

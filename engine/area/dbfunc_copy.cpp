@@ -58,7 +58,7 @@ Value __DBAPP(const Value& file, const Value& fields, const Value& forBlock,
   int into = currentAreaNumber();
   WorkArea* dst = currentArea();
   if (!dst) {
-    engineRaise(ErrorSpec(EG_NOTABLE, 0).in("DBCMD").op("APPEND FROM"));
+    engineRaise(ErrorRecord(EG_NOTABLE, 0).in("DBCMD").op("APPEND FROM"));
     return Value(false);
   }
   // The source is opened under a temporary alias: its base name may be the alias of the

@@ -66,24 +66,24 @@ WorkArea::~WorkArea() {
 }
 
 Status WorkArea::unsupported(const char* operation) {
-  return failWith(ErrorSpec(EG_UNSUPPORTED, 0).op(operation));
+  return failWith(ErrorRecord(EG_UNSUPPORTED, 0).op(operation));
 }
 
-bool WorkArea::retryAsked(ErrorSpec spec) {
-  return error(std::move(spec)).answer == ErrorAnswer::Retry;
+bool WorkArea::retryAsked(ErrorRecord record) {
+  return error(std::move(record)).answer == ErrorAnswer::Retry;
 }
 
-Status WorkArea::failWith(ErrorSpec spec) {
-  error(std::move(spec));
+Status WorkArea::failWith(ErrorRecord record) {
+  error(std::move(record));
   return kFailure;
 }
 
-ErrorResult WorkArea::error(ErrorSpec spec) {
-  if (spec.subsystem.empty()) {
-    spec.subsystem = sysName();
-    if (spec.subsystem.empty()) spec.subsystem = "???DRIVE";
+ErrorResult WorkArea::error(ErrorRecord record) {
+  if (record.subsystem.empty()) {
+    record.subsystem = sysName();
+    if (record.subsystem.empty()) record.subsystem = "???DRIVE";
   }
-  return engineRaise(spec);
+  return engineRaise(record);
 }
 
 Status WorkArea::goBottom() {
@@ -232,7 +232,7 @@ Status WorkArea::open(const OpenInfo& info) {
     int other = aliasArea(up);
     if (other != 0 && other != area_ && areaAt(other)) {
       return failWith(
-          ErrorSpec(EG_DUPALIAS, kDbCmdDupAlias).in("DBCMD").op(alias).allow(kCanDefault));
+          ErrorRecord(EG_DUPALIAS, kDbCmdDupAlias).in("DBCMD").op(alias).allow(kCanDefault));
     }
     aliasTable()[up] = area_;
     aliasSym_ = getSymbol(up);

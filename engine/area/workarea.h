@@ -264,11 +264,11 @@ class WorkArea {
 
   // The error method: fills an empty subsystem with the driver's name and raises the error
   // through the engine's path (engine/area/dberror.h).
-  ErrorResult error(ErrorSpec spec);
+  ErrorResult error(ErrorRecord record);
   // Raises the error and answers true when the handler asked for a retry.
-  [[nodiscard]] bool retryAsked(ErrorSpec spec);
+  [[nodiscard]] bool retryAsked(ErrorRecord record);
   // Raises the error and answers kFailure, for an operation that ends with it.
-  Status failWith(ErrorSpec spec);
+  Status failWith(ErrorRecord record);
 
   // Event blocks handed over from DBSETEVENTS.
   void setEventBlocks(const std::vector<Value>& blocks);

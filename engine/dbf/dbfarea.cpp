@@ -306,9 +306,9 @@ Status DbfArea::close() {
 
 Status DbfArea::pack() {
   if (shared_) {
-    return failWith(ErrorSpec(EG_SHARED, kDbExclusive));
+    return failWith(ErrorRecord(EG_SHARED, kDbExclusive));
   }
-  if (readOnly_) return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
+  if (readOnly_) return failWith(ErrorRecord(EG_READONLY, kDbReadOnly));
   if (goCold() != kSuccess) return kFailure;
   updated_ = true;
   std::uint32_t k = 0;
@@ -327,9 +327,9 @@ Status DbfArea::pack() {
 
 Status DbfArea::zap() {
   if (shared_) {
-    return failWith(ErrorSpec(EG_SHARED, kDbExclusive));
+    return failWith(ErrorRecord(EG_SHARED, kDbExclusive));
   }
-  if (readOnly_) return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
+  if (readOnly_) return failWith(ErrorRecord(EG_READONLY, kDbReadOnly));
   if (goCold() != kSuccess) return kFailure;
   recCount_ = 0;
   dropReadAhead();

@@ -97,10 +97,10 @@ Status DbfArea::writeRecord(std::uint32_t n) {
 
 Status DbfArea::goHot() {
   if (readOnly_) {
-    return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
+    return failWith(ErrorRecord(EG_READONLY, kDbReadOnly));
   }
   if (shared_ && !fileLocked_ && std::find(locks_.begin(), locks_.end(), recNo_) == locks_.end()) {
-    return failWith(ErrorSpec(EG_UNLOCKED, kDbUnlocked));
+    return failWith(ErrorRecord(EG_UNLOCKED, kDbUnlocked));
   }
   hot_ = true;
   return kSuccess;
@@ -140,7 +140,7 @@ Status DbfArea::goTo(std::uint32_t n) {
 Status DbfArea::goToId(const Value& id) {
   const Value& v = id.deref();
   if (!v.isNumber()) {
-    return failWith(ErrorSpec(EG_DATATYPE, kDbDataType));
+    return failWith(ErrorRecord(EG_DATATYPE, kDbDataType));
   }
   double d = v.asDouble();
   std::uint32_t n = d < 0 || d > 4294967295.0 ? 0 : static_cast<std::uint32_t>(d);
@@ -269,7 +269,7 @@ Status DbfArea::getValue(int field, Value& out) {
       return kSuccess;
     }
     default: {
-      return failWith(ErrorSpec(EG_DATATYPE, kDbDataType));
+      return failWith(ErrorRecord(EG_DATATYPE, kDbDataType));
     }
   }
 }
@@ -297,12 +297,12 @@ Status DbfArea::putValue(int field, const Value& value) {
   const Field& f = this->field(field);
   const Value& v = value.deref();
   char* p = buf_.data() + f.offset;
-  auto typeError = [&] { return failWith(ErrorSpec(EG_DATATYPE, kDbDataType)); };
+  auto typeError = [&] { return failWith(ErrorRecord(EG_DATATYPE, kDbDataType)); };
   if (v.isNumber() && f.type == 'N') {
     std::string s = numberToField(v.asDouble(), f.width, f.dec);
     std::memcpy(p, s.data(), static_cast<std::size_t>(f.width));
     if (f.width > 0 && s[0] == '*') {
-      return failWith(ErrorSpec(EG_DATAWIDTH, kDbDataWidth).allow(kCanDefault));
+      return failWith(ErrorRecord(EG_DATAWIDTH, kDbDataWidth).allow(kCanDefault));
     }
     return kSuccess;
   }
@@ -335,7 +335,7 @@ Status DbfArea::putValue(int field, const Value& value) {
 Status DbfArea::append(bool releaseLocks) {
   if (goCold() != kSuccess) return kFailure;
   if (readOnly_) {
-    return failWith(ErrorSpec(EG_READONLY, kDbReadOnly));
+    return failWith(ErrorRecord(EG_READONLY, kDbReadOnly));
   }
   clearRel();
   AppendLock appendLock(dbf_, false);
@@ -360,7 +360,7 @@ Status DbfArea::append(bool releaseLocks) {
         break;
       }
       appendLock.release();
-      if (!retryAsked(ErrorSpec(EG_APPENDLOCK, kDbAppendLock)
+      if (!retryAsked(ErrorRecord(EG_APPENDLOCK, kDbAppendLock)
                           .allow(kCanRetry | kCanDefault)
                           .attempt(attempt)
                           .os(platform::lastOsError())))

@@ -48,7 +48,7 @@ DbfNtxArea::~DbfNtxArea() = default;
 
 bool DbfNtxArea::indexFull() {
   if (orderCount() < kMaxOrders) return false;
-  error(ErrorSpec(EG_LIMIT, kDbOrderLimit));
+  error(ErrorRecord(EG_LIMIT, kDbOrderLimit));
   return true;
 }
 
@@ -120,7 +120,7 @@ Status DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   OrderCondition cond = pending_;
   pending_ = OrderCondition{};
   if (info.bagName.find_first_not_of(' ') == std::string::npos) {
-    return failWith(ErrorSpec(EG_ARG, kDbCreateIndex));
+    return failWith(ErrorRecord(EG_ARG, kDbCreateIndex));
   }
   if (goCold() != kSuccess) return kFailure;
   const bool partial = cond.active && cond.partial;
@@ -132,7 +132,7 @@ Status DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
   Value keyBlock = info.keyBlock;
   if (!keyBlock.isBlock()) {
     if (!compile(info.keyText)) {
-      error(ErrorSpec(EG_SYNTAX, 0).op(info.keyText));
+      error(ErrorRecord(EG_SYNTAX, 0).op(info.keyText));
       return kNotCompiled;
     }
     keyBlock = result();
@@ -142,7 +142,7 @@ Status DbfNtxArea::orderCreate(const OrderCreateInfo& info) {
     forBlock = cond.forBlock;
     if (!forBlock.isBlock() && cond.forText.find_first_not_of(' ') != std::string::npos) {
       if (!compile(cond.forText)) {
-        error(ErrorSpec(EG_SYNTAX, 0).op(cond.forText));
+        error(ErrorRecord(EG_SYNTAX, 0).op(cond.forText));
         return kNotCompiled;
       }
       forBlock = result();

@@ -93,7 +93,7 @@ Status DbfNtxArea::skipRaw(std::int64_t n) {
 Status DbfNtxArea::seek(const Value& key, bool soft, bool last) {
   NtxOrder* o = controlling();
   if (!o) {
-    return failWith(ErrorSpec(EG_NOORDER, kDbNotIndexed));
+    return failWith(ErrorRecord(EG_NOORDER, kDbNotIndexed));
   }
   if (goCold() != kSuccess) return kFailure;
   ntx::NtxTree& t = o->tree();
@@ -177,7 +177,7 @@ bool DbfNtxArea::updateOrder(NtxOrder& o) {
         if (changed || !forOk) ok = t.removeCurrent();
       } else {
         if (!mayLack) {
-          error(ErrorSpec(EG_CORRUPTION, kDbSkipCorruption)
+          error(ErrorRecord(EG_CORRUPTION, kDbSkipCorruption)
                     .allow(kCanDefault)
                     .attempt(1)
                     .file(o.fileName()));

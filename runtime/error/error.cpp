@@ -95,12 +95,12 @@ class HandlingGuard {
 
 }  // namespace
 
-ErrorSpec baseError(int genCode, int subCode, std::string_view operation) {
-  return ErrorSpec(genCode, subCode).in("BASE").op(operation).allow(kCanSubstitute);
+ErrorRecord baseError(int genCode, int subCode, std::string_view operation) {
+  return ErrorRecord(genCode, subCode).in("BASE").op(operation).allow(kCanSubstitute);
 }
 
-Value raiseForSubstitute(const ErrorSpec& spec) {
-  return raiseError(spec).value;
+Value raiseForSubstitute(const ErrorRecord& record) {
+  return raiseError(record).value;
 }
 
 std::string genCodeDescription(int genCode) {
@@ -112,10 +112,10 @@ bool hasGenCodeDescription(int genCode) {
   return findDescription(genCode) != nullptr;
 }
 
-ErrorResult raiseError(const ErrorSpec& spec) {
+ErrorResult raiseError(const ErrorRecord& record) {
   // A raise while the handler runs: the handler itself failed; no second chance.
   if (g_handling) endWithError();
-  Value error = makeErrorObject(spec);
+  Value error = makeErrorObject(record);
   if (!g_handler.isBlock()) {
     writeErrorChannel("\r\nNo ERRORBLOCK() for error at: ");
     writeErrorChannel(traceLine());
@@ -129,10 +129,10 @@ ErrorResult raiseError(const ErrorSpec& spec) {
     answer = EVAL(handler, Args(args)).deref();
   }
   if (answer.isLogical()) {
-    if (answer.asBool() && (spec.flags & kCanRetry)) return {ErrorAnswer::Retry, Value()};
-    if (!answer.asBool() && (spec.flags & kCanDefault)) return {ErrorAnswer::Default, Value()};
+    if (answer.asBool() && (record.flags & kCanRetry)) return {ErrorAnswer::Retry, Value()};
+    if (!answer.asBool() && (record.flags & kCanDefault)) return {ErrorAnswer::Default, Value()};
   }
-  if (spec.flags & kCanSubstitute) return {ErrorAnswer::Substitute, answer};
+  if (record.flags & kCanSubstitute) return {ErrorAnswer::Substitute, answer};
   writeErrorChannel("\r\n");
   writeErrorChannel(std::string(genCodeDescription(9997)) + ", " + traceLine());
   endWithError();

@@ -18,26 +18,26 @@ namespace kv {
 // What a raiser knows about a failure. An empty description is filled from the table of
 // general codes; `args` are the failing operation's arguments. A record is built from its
 // codes and then the parts the raiser knows, each builder answering the record:
-//   raiseError(ErrorSpec(EG_OPEN, kDbOpenTable).file(name).os(code).allow(kCanRetry).attempt(n))
-struct ErrorSpec {
-  ErrorSpec() = default;
-  ErrorSpec(int gen, int sub) : genCode(gen), subCode(sub) {}
+//   raiseError(ErrorRecord(EG_OPEN, kDbOpenTable).file(name).os(code).allow(kCanRetry).attempt(n))
+struct ErrorRecord {
+  ErrorRecord() = default;
+  ErrorRecord(int gen, int sub) : genCode(gen), subCode(sub) {}
 
-  ErrorSpec& in(std::string_view name) { return subsystem = name, *this; }
-  ErrorSpec& op(std::string_view name) { return operation = name, *this; }
-  ErrorSpec& file(std::string_view name) { return fileName = name, *this; }
-  ErrorSpec& os(int code) { return osCode = code, *this; }
+  ErrorRecord& in(std::string_view name) { return subsystem = name, *this; }
+  ErrorRecord& op(std::string_view name) { return operation = name, *this; }
+  ErrorRecord& file(std::string_view name) { return fileName = name, *this; }
+  ErrorRecord& os(int code) { return osCode = code, *this; }
   // A description of its own in place of the general code's.
-  ErrorSpec& describe(std::string_view text) { return description = text, *this; }
+  ErrorRecord& describe(std::string_view text) { return description = text, *this; }
   // The answers the handler may give (ErrorFlag bits), replacing those given before.
-  ErrorSpec& allow(int answers) { return flags = answers, *this; }
+  ErrorRecord& allow(int answers) { return flags = answers, *this; }
   // The attempts made so far (1 for the first).
-  ErrorSpec& attempt(int n) { return tries = n, *this; }
-  ErrorSpec& with(std::initializer_list<Value> values) {
+  ErrorRecord& attempt(int n) { return tries = n, *this; }
+  ErrorRecord& with(std::initializer_list<Value> values) {
     args.insert(args.end(), values.begin(), values.end());
     return *this;
   }
-  ErrorSpec& with(Args values) {
+  ErrorRecord& with(Args values) {
     args.insert(args.end(), values.begin(), values.end());
     return *this;
   }
@@ -68,13 +68,13 @@ struct ErrorResult {
 // raise while the handler runs, or no handler at all, writes the report to the error channel
 // and ends the program with error level 1 (QUIT: the end sequence still runs). A handler may
 // also leave by BREAK or QUIT; both unwind through the raiser.
-ErrorResult raiseError(const ErrorSpec& spec);
+ErrorResult raiseError(const ErrorRecord& record);
 
 // The record of a failure of the runtime: subsystem "BASE", the operation, and a
 // substitute allowed.
-ErrorSpec baseError(int genCode, int subCode, std::string_view operation);
+ErrorRecord baseError(int genCode, int subCode, std::string_view operation);
 // Raises it and answers the handler's substitute, which stands for the operation's result.
-Value raiseForSubstitute(const ErrorSpec& spec);
+Value raiseForSubstitute(const ErrorRecord& record);
 
 // Argument error (code 1, subsystem "BASE") of a runtime function, substitute allowed:
 // answers the handler's substitute, which becomes the function's result.

@@ -148,23 +148,23 @@ Value ERRORNEW() {
   return emptyError();
 }
 
-Value makeErrorObject(const ErrorSpec& spec) {
+Value makeErrorObject(const ErrorRecord& record) {
   Value e = emptyError();
-  writeField(e, kSeverity, spec.severity);
-  writeField(e, kGenCode, spec.genCode);
-  writeField(e, kOsCode, spec.osCode);
-  writeField(e, kFlags, spec.flags);
-  writeField(e, kTries, spec.tries);
-  writeField(e, kSubCode, spec.subCode);
+  writeField(e, kSeverity, record.severity);
+  writeField(e, kGenCode, record.genCode);
+  writeField(e, kOsCode, record.osCode);
+  writeField(e, kFlags, record.flags);
+  writeField(e, kTries, record.tries);
+  writeField(e, kSubCode, record.subCode);
   auto& items = e.arr()->items;
-  Value args = Value::newArray(spec.args.size());
-  for (std::size_t i = 0; i < spec.args.size(); ++i) args.arr()->items[i] = spec.args[i].deref();
+  Value args = Value::newArray(record.args.size());
+  for (std::size_t i = 0; i < record.args.size(); ++i) args.arr()->items[i] = record.args[i].deref();
   items[kArgs] = args;
-  items[kSubsystem] = Value(spec.subsystem);
+  items[kSubsystem] = Value(record.subsystem);
   items[kDescription] =
-      Value(spec.description.empty() ? genCodeDescription(spec.genCode) : spec.description);
-  items[kOperation] = Value(spec.operation);
-  items[kFileName] = Value(spec.fileName);
+      Value(record.description.empty() ? genCodeDescription(record.genCode) : record.description);
+  items[kOperation] = Value(record.operation);
+  items[kFileName] = Value(record.fileName);
   return e;
 }
 

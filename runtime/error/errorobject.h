@@ -20,7 +20,7 @@ const ClassDef* errorClass();
 
 // An error object filled from a raiser's record; an empty description is taken from the table
 // of general codes.
-Value makeErrorObject(const ErrorSpec& spec);
+Value makeErrorObject(const ErrorRecord& record);
 
 // True for an instance of ERROR.
 bool isErrorObject(const Value& v);

@@ -13,7 +13,7 @@ namespace kv {
 namespace {
 
 Value operatorError(const char* op, int subCode, const Value& a, const Value* b) {
-  ErrorSpec e = baseError(EG_ARG, subCode, op).with({a});
+  ErrorRecord e = baseError(EG_ARG, subCode, op).with({a});
   if (b) e.with({*b});
   return raiseForSubstitute(e);
 }

@@ -28,7 +28,7 @@ kv::Value* g_kept = nullptr;  // the deliberately unreleased value (still reacha
 void OTVORI() {
   KV_PROC("OTVORI");
   KV_LINE();
-  kv::raiseError(kv::ErrorSpec(kv::EG_OPEN, 1001)
+  kv::raiseError(kv::ErrorRecord(kv::EG_OPEN, 1001)
                      .in("DBFNTX")
                      .os(2)
                      .allow(kv::kCanDefault | kv::kCanRetry)

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   registerDbfDriver();
   registerDbfNtxDriver();
   RDDSETDEFAULT(Value("DBF"));
-  setErrorHook([](const ErrorSpec& e) {
+  setErrorHook([](const ErrorRecord& e) {
     std::printf("error %d %d %d\n", e.genCode, e.subCode, e.osCode);
     std::fflush(stdout);
     g_failed = true;

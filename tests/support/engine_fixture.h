@@ -33,7 +33,7 @@ class EngineTest : public ::testing::Test {
     kv::engine::registerDbFunctions();
     kv::engine::RDDSETDEFAULT(kv::Value("DBF"));
     errors.clear();
-    kv::engine::setErrorHook([this](const kv::ErrorSpec& e) {
+    kv::engine::setErrorHook([this](const kv::ErrorRecord& e) {
       errors.push_back(e);
       return kv::ErrorResult{kv::ErrorAnswer::Default, kv::Value()};
     });
@@ -81,7 +81,7 @@ class EngineTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  std::vector<kv::ErrorSpec> errors;
+  std::vector<kv::ErrorRecord> errors;
 };
 
 }  // namespace kvtest

@@ -70,7 +70,7 @@ std::string guiErrorText(int n, std::string_view name) {
 }
 
 void guiError(int n, std::string_view operation, Args args, std::string_view name) {
-  raiseError(ErrorSpec(genCodeOf(n), 6000 + n)
+  raiseError(ErrorRecord(genCodeOf(n), 6000 + n)
                  .in("GUI")
                  .op(operation)
                  .allow(kCanSubstitute)

@@ -35,13 +35,13 @@ void dialogBox(std::string_view caption, std::string_view text, int kind) {
     platform::boxToStandardError(caption, text);
     return;
   }
-  MessageDlgSpec spec;
-  spec.text = std::string(text);
-  spec.type = kind >= 0 && kind <= 3 ? kind : 0;
-  spec.buttons = 2;
-  spec.position = 4;
-  spec.caption = std::string(caption);
-  runMessageDlg(spec);
+  MessageDlgRequest request;
+  request.text = std::string(text);
+  request.type = kind >= 0 && kind <= 3 ? kind : 0;
+  request.buttons = 2;
+  request.position = 4;
+  request.caption = std::string(caption);
+  runMessageDlg(request);
 }
 
 }  // namespace

@@ -100,14 +100,14 @@ std::string dialogCaption(int type) {
   }
 }
 
-Value makeMessageDlg(const MessageDlgSpec& spec) {
-  const int type = spec.type >= 0 && spec.type <= 4 ? spec.type : 0;
+Value makeMessageDlg(const MessageDlgRequest& request) {
+  const int type = request.type >= 0 && request.type <= 4 ? request.type : 0;
   Value formObj = TForm();
   send(formObj, "Create", {applicationObject()});
   Form* form = libraryAs<Form>(formObj);
   if (!form) return Value();
-  form->setBorderStyle(type == 4 ? 0 : spec.borderStyle);
-  form->setCaption(spec.caption ? *spec.caption : dialogCaption(type));
+  form->setBorderStyle(type == 4 ? 0 : request.borderStyle);
+  form->setCaption(request.caption ? *request.caption : dialogCaption(type));
 
   Panel* panel = addControl<Panel>(formObj, &TPanel);
   Label* label = addControl<Label>(formObj, &TLabel);
@@ -119,11 +119,11 @@ Value makeMessageDlg(const MessageDlgSpec& spec) {
   panel->setVisible(type == 4);
   if (type == 4) panel->setAlign(5);
   label->changeBounds(54, 17, label->width(), label->height());
-  label->setCaption(spec.text);
+  label->setCaption(request.text);
   image->changeBounds(10, 10, 32, 32);
   image->setStandardIcon(iconOf(type));
 
-  const std::vector<DialogButton> set = dialogButtons(spec.buttons);
+  const std::vector<DialogButton> set = dialogButtons(request.buttons);
   const int n = static_cast<int>(set.size());
   const int w = label->width();
   const int h = label->height();
@@ -160,15 +160,15 @@ Value makeMessageDlg(const MessageDlgSpec& spec) {
       b->setVisible(false);
     }
   }
-  form->position = spec.position;
+  form->position = request.position;
   return formObj;
 }
 
-Value runMessageDlg(const MessageDlgSpec& spec) {
-  Value formObj = makeMessageDlg(spec);
+Value runMessageDlg(const MessageDlgRequest& request) {
+  Value formObj = makeMessageDlg(request);
   Form* form = libraryAs<Form>(formObj);
   if (!form) return Value();
-  if (spec.type == 4) {
+  if (request.type == 4) {
     form->setVisible(true);
     return formObj;
   }
@@ -186,14 +186,14 @@ Value runMessageDlg(const MessageDlgSpec& spec) {
 
 Value MessageDlg(const Value& text, const Value& type, const Value& buttons, const Value& position,
                  const Value& borderStyle) {
-  MessageDlgSpec spec;
+  MessageDlgRequest request;
   const Value& t = text.deref();
-  spec.text = t.isString() ? std::string(t.str()) : std::string();
-  spec.type = intOr(type, 0);
-  spec.buttons = intOr(buttons, -1);
-  spec.position = intOr(position, 4);
-  spec.borderStyle = intOr(borderStyle, 3);
-  return runMessageDlg(spec);
+  request.text = t.isString() ? std::string(t.str()) : std::string();
+  request.type = intOr(type, 0);
+  request.buttons = intOr(buttons, -1);
+  request.position = intOr(position, 4);
+  request.borderStyle = intOr(borderStyle, 3);
+  return runMessageDlg(request);
 }
 
 namespace {

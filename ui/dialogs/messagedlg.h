@@ -38,7 +38,7 @@
 
 namespace kv::ui {
 
-struct MessageDlgSpec {
+struct MessageDlgRequest {
   std::string text;
   int type = 0;
   int buttons = -1;  // -1: none
@@ -60,9 +60,9 @@ std::vector<DialogButton> dialogButtons(int buttonSet);
 std::string dialogCaption(int type);
 
 // Makes the dialog form (not shown) and answers its language object.
-Value makeMessageDlg(const MessageDlgSpec& spec);
+Value makeMessageDlg(const MessageDlgRequest& request);
 // Shows it as the type says: the result, or for type 4 the form object.
-Value runMessageDlg(const MessageDlgSpec& spec);
+Value runMessageDlg(const MessageDlgRequest& request);
 
 // The language function MessageDlg(cText, nType, nButtons, nPosition, nBorderStyle).
 Value MessageDlg(const Value& text, const Value& type = Value(), const Value& buttons = Value(),

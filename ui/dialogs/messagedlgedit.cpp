@@ -30,13 +30,13 @@ bool blankEntry(const Edit& edit) {
 
 }  // namespace
 
-Value makeMessageDlgEdit(const MessageDlgEditSpec& spec) {
+Value makeMessageDlgEdit(const MessageDlgEditRequest& request) {
   Value formObj = TForm();
   send(formObj, "Create", {applicationObject()});
   Form* form = libraryAs<Form>(formObj);
   if (!form) return Value();
-  form->setBorderStyle(spec.borderStyle);
-  form->setCaption(spec.caption);
+  form->setBorderStyle(request.borderStyle);
+  form->setCaption(request.caption);
 
   Image* image = addControl<Image>(formObj, &TImage);
   Label* label = addControl<Label>(formObj, &TLabel);
@@ -48,14 +48,14 @@ Value makeMessageDlgEdit(const MessageDlgEditSpec& spec) {
   image->changeBounds(10, 10, 32, 32);
   image->setStandardIcon(StandardIcon::Information);
   label->changeBounds(54, 17, label->width(), label->height());
-  label->setCaption(spec.prompt);
+  label->setCaption(request.prompt);
   const int w = label->width();
-  edit->setValue(spec.value);
-  edit->setPicture(spec.picture);
-  if (spec.value.deref().isNumber()) edit->setAlignment(1);
-  edit->changeBounds(w + 62, 14, spec.editWidth, edit->height());
+  edit->setValue(request.value);
+  edit->setPicture(request.picture);
+  if (request.value.deref().isNumber()) edit->setAlignment(1);
+  edit->changeBounds(w + 62, 14, request.editWidth, edit->height());
 
-  const int width = std::max(w + spec.editWidth + 78, 232);
+  const int width = std::max(w + request.editWidth + 78, 232);
   form->changeBounds(form->left(), form->top(), width, 110);
   const std::vector<DialogButton> buttons = dialogButtons(3);  // Ok, Cancel
   const int first = ((width - 140) / 16) * 5 - 3;
@@ -65,7 +65,7 @@ Value makeMessageDlgEdit(const MessageDlgEditSpec& spec) {
   cancel->modalResult = buttons[1].result;
   cancel->cancel = true;
   cancel->changeBounds(width - first - 77, 46, 70, 25);
-  if (spec.refuseBlank) {
+  if (request.refuseBlank) {
     // Ok closes only with something entered; a blank entry is cleared and keeps the focus.
     ok->modalResult = 0;
     ok->events().set(kOnClick, makeBlock([edit, form, alive = edit->alive()](Args) {
@@ -83,12 +83,12 @@ Value makeMessageDlgEdit(const MessageDlgEditSpec& spec) {
     ok->modalResult = buttons[0].result;
   }
   form->setActiveControl(edit);
-  form->position = spec.position;
+  form->position = request.position;
   return formObj;
 }
 
-int runMessageDlgEdit(const MessageDlgEditSpec& spec, Value& edited) {
-  Value formObj = makeMessageDlgEdit(spec);
+int runMessageDlgEdit(const MessageDlgEditRequest& request, Value& edited) {
+  Value formObj = makeMessageDlgEdit(request);
   Form* form = libraryAs<Form>(formObj);
   if (!form) return 2;
   Alive alive = form->alive();
@@ -113,23 +113,23 @@ int runMessageDlgEdit(const MessageDlgEditSpec& spec, Value& edited) {
 namespace {
 
 Value fnMessageDlgEdit(Args a) {
-  MessageDlgEditSpec spec;
+  MessageDlgEditRequest request;
   const Value& caption = arg(a, 0).deref();
   const Value& prompt = arg(a, 1).deref();
   const Value& picture = arg(a, 3).deref();
   const Value& width = arg(a, 4).deref();
   const Value& position = arg(a, 5).deref();
   const Value& seventh = arg(a, 6).deref();
-  if (caption.isString()) spec.caption = std::string(caption.str());
-  if (prompt.isString()) spec.prompt = std::string(prompt.str());
-  spec.value = arg(a, 2).deref();
-  if (picture.isString()) spec.picture = std::string(picture.str());
-  if (width.isNumber()) spec.editWidth = width.asInt();
-  if (position.isNumber()) spec.position = position.asInt();
-  if (seventh.isLogical()) spec.refuseBlank = !seventh.asBool();
-  if (seventh.isNumber()) spec.borderStyle = seventh.asInt();
+  if (caption.isString()) request.caption = std::string(caption.str());
+  if (prompt.isString()) request.prompt = std::string(prompt.str());
+  request.value = arg(a, 2).deref();
+  if (picture.isString()) request.picture = std::string(picture.str());
+  if (width.isNumber()) request.editWidth = width.asInt();
+  if (position.isNumber()) request.position = position.asInt();
+  if (seventh.isLogical()) request.refuseBlank = !seventh.asBool();
+  if (seventh.isNumber()) request.borderStyle = seventh.asInt();
   Value edited;
-  const int result = runMessageDlgEdit(spec, edited);
+  const int result = runMessageDlgEdit(request, edited);
   if (result == 1) assignArg(a, 2, edited);
   return Value(result);
 }

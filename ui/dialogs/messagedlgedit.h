@@ -15,7 +15,7 @@
 
 namespace kv::ui {
 
-struct MessageDlgEditSpec {
+struct MessageDlgEditRequest {
   std::string caption;
   std::string prompt;
   Value value;
@@ -27,9 +27,9 @@ struct MessageDlgEditSpec {
 };
 
 // Makes the box (not shown) and answers its form's language object.
-Value makeMessageDlgEdit(const MessageDlgEditSpec& spec);
+Value makeMessageDlgEdit(const MessageDlgEditRequest& request);
 // Shows it modally; answers the result and, for 1, the edited value in `edited`.
-int runMessageDlgEdit(const MessageDlgEditSpec& spec, Value& edited);
+int runMessageDlgEdit(const MessageDlgEditRequest& request, Value& edited);
 
 // Registers MESSAGEDLGEDIT by name.
 void registerMessageDlgEditFunction();

@@ -123,7 +123,7 @@ TEST_F(CaseNamesTest, TwoFilesDifferingOnlyInCaseAreNamedNeverGuessed) {
     SCOPED_TRACE(table);
     useNtx(table);
     ASSERT_EQ(errors.size(), 1u);
-    const ErrorSpec& e = errors.front();
+    const ErrorRecord& e = errors.front();
     EXPECT_EQ(e.genCode, EG_OPEN);
     EXPECT_EQ(e.subCode, 1001);
     EXPECT_EQ(e.osCode, platform::kAmbiguousName);

@@ -16,7 +16,7 @@ namespace {
 class NtxBroken : public ::testing::Test {
  protected:
   void SetUp() override {
-    engine::setErrorHook([this](const ErrorSpec& e) {
+    engine::setErrorHook([this](const ErrorRecord& e) {
       errors.push_back(e);
       return ErrorResult{ErrorAnswer::Default, Value()};
     });
@@ -51,7 +51,7 @@ class NtxBroken : public ::testing::Test {
 
   MemoryNtxIo io{"broken.ntx"};
   std::uint32_t root = 0;
-  std::vector<ErrorSpec> errors;
+  std::vector<ErrorRecord> errors;
 };
 
 TEST_F(NtxBroken, HeaderDamageFailsTheOpen) {

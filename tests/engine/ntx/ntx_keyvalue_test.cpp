@@ -89,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(Values, NtxKeyLayout,
                                            LayoutCase{"logical", Value(false), 1, 0}));
 
 TEST(NtxKeyLayout, EmptyTextIsADataWidthError) {
-  std::vector<ErrorSpec> seen;
-  auto old = engine::setErrorHook([&](const ErrorSpec& e) {
+  std::vector<ErrorRecord> seen;
+  auto old = engine::setErrorHook([&](const ErrorRecord& e) {
     seen.push_back(e);
     return ErrorResult{ErrorAnswer::Default, Value()};
   });

@@ -50,8 +50,8 @@ class ErrorTest : public ::testing::Test {
   fs::path dir_;
 };
 
-ErrorSpec spec(int flags) {
-  return ErrorSpec(EG_OPEN, 1001)
+ErrorRecord record(int flags) {
+  return ErrorRecord(EG_OPEN, 1001)
       .in("DBFNTX")
       .allow(flags)
       .op("DBUSEAREA")
@@ -96,14 +96,14 @@ TEST_F(ErrorTest, HandlerAnswersAgainstFlags) {
     const int line = __LINE__ - 1;
     if (c.expected == kFatal) {
       setErrorLogPath((dir_ / "Error.txt").string());
-      EXPECT_THROW(raiseError(spec(c.flags)), QuitRequest);
+      EXPECT_THROW(raiseError(record(c.flags)), QuitRequest);
       EXPECT_EQ(errorLevel(), 1);
       EXPECT_EQ(log(), "\r\nFallo en la recuperaci\xF3n de un error, NAPRAVI (" +
                            std::to_string(line) + ")");
       setErrorLevel(0);
       continue;
     }
-    ErrorResult r = raiseError(spec(c.flags));
+    ErrorResult r = raiseError(record(c.flags));
     EXPECT_EQ(static_cast<int>(r.answer), static_cast<int>(c.expected));
     if (c.expected == kSubstitute) {
       EXPECT_EQ(VALTYPE(r.value), std::string(VALTYPE(c.answer)));
@@ -117,7 +117,7 @@ TEST_F(ErrorTest, HandlerSeesTheRaisersRecord) {
     seen = arg(args, 0);
     return Value(false);
   }));
-  ErrorSpec e = spec(kCanDefault | kCanRetry);
+  ErrorRecord e = record(kCanDefault | kCanRetry);
   e.tries = 2;
   e.args = {Value("Nalozi"), Value(1)};
   EXPECT_EQ(raiseError(e).answer, ErrorAnswer::Default);

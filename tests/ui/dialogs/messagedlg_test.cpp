@@ -94,11 +94,11 @@ TEST_F(MessageDlgs, TypesGiveCaptionIconAndBorderStyle) {
   for (const Case& c : cases) {
     for (int language : {2, 1}) {
       send(applicationObject(), "_Language", {Value(language)});
-      MessageDlgSpec spec;
-      spec.text = "Tekst";
-      spec.type = c.type;
-      spec.buttons = 2;
-      Value dialog = makeMessageDlg(spec);
+      MessageDlgRequest request;
+      request.text = "Tekst";
+      request.type = c.type;
+      request.buttons = 2;
+      Value dialog = makeMessageDlg(request);
       Form* f = libraryAs<Form>(dialog);
       EXPECT_EQ(f->caption(), language == 1 ? c.spanish : c.english);
       EXPECT_EQ(f->borderStyle(), c.borderStyle);
@@ -106,11 +106,11 @@ TEST_F(MessageDlgs, TypesGiveCaptionIconAndBorderStyle) {
       f->destroy();
     }
   }
-  MessageDlgSpec spec;
-  spec.type = 1;
-  spec.borderStyle = 4;
-  spec.position = 5;
-  Value dialog = makeMessageDlg(spec);
+  MessageDlgRequest request;
+  request.type = 1;
+  request.borderStyle = 4;
+  request.position = 5;
+  Value dialog = makeMessageDlg(request);
   EXPECT_EQ(libraryAs<Form>(dialog)->borderStyle(), 4);
   EXPECT_EQ(libraryAs<Form>(dialog)->position, 5);
   libraryAs<Form>(dialog)->destroy();
@@ -129,11 +129,11 @@ TEST_F(MessageDlgs, LayoutArithmetic) {
       {"x", 3, 5, 308, {37, 116, 194}},
   };
   for (const Case& c : cases) {
-    MessageDlgSpec spec;
-    spec.text = c.text;
-    spec.type = c.type;
-    spec.buttons = c.buttons;
-    Value dialog = makeMessageDlg(spec);
+    MessageDlgRequest request;
+    request.text = c.text;
+    request.type = c.type;
+    request.buttons = c.buttons;
+    Value dialog = makeMessageDlg(request);
     Form* f = libraryAs<Form>(dialog);
     QWidget* window = f->window();
     const QLabel* label = window->findChild<QLabel*>();
@@ -154,10 +154,10 @@ TEST_F(MessageDlgs, LayoutArithmetic) {
   }
   // A text wider than the smallest dialog: the label's width and 72.
   const std::string longText(80, 'W');
-  MessageDlgSpec spec;
-  spec.text = longText;
-  spec.buttons = 1;
-  Value dialog = makeMessageDlg(spec);
+  MessageDlgRequest request;
+  request.text = longText;
+  request.buttons = 1;
+  Value dialog = makeMessageDlg(request);
   Form* f = libraryAs<Form>(dialog);
   auto* label = dynamic_cast<Label*>(f->childControls()[1]);
   ASSERT_NE(label, nullptr);
@@ -172,8 +172,8 @@ TEST_F(MessageDlgs, LayoutArithmetic) {
   EXPECT_EQ(lefts, (std::vector<int>{first, w + 72 - first - 77}));
   f->destroy();
   // Without buttons: 4 wider, 26 lower.
-  spec.buttons = -1;
-  dialog = makeMessageDlg(spec);
+  request.buttons = -1;
+  dialog = makeMessageDlg(request);
   f = libraryAs<Form>(dialog);
   EXPECT_EQ(f->width(), w + 76);
   EXPECT_EQ(f->height(), h + 97 - 26);

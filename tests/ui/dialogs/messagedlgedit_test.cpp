@@ -103,12 +103,12 @@ TEST_F(MessageDlgEditTest, LogicalFalseSeventhRefusesABlankEntry) {
 }
 
 TEST_F(MessageDlgEditTest, Layout) {
-  MessageDlgEditSpec spec;
-  spec.caption = "Unos";
-  spec.prompt = "Naziv proizvodjaca:";
-  spec.value = Value("");
-  spec.editWidth = 150;
-  Value formObj = makeMessageDlgEdit(spec);
+  MessageDlgEditRequest request;
+  request.caption = "Unos";
+  request.prompt = "Naziv proizvodjaca:";
+  request.value = Value("");
+  request.editWidth = 150;
+  Value formObj = makeMessageDlgEdit(request);
   Form* form = libraryAs<Form>(formObj);
   ASSERT_NE(form, nullptr);
   std::vector<WinControl*> c = form->childControls();

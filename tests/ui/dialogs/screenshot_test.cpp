@@ -24,14 +24,14 @@ class Screenshot : public UiTest {};
 }  // namespace
 
 TEST_F(Screenshot, ConfirmationBoxLooksAsItsReference) {
-  MessageDlgSpec spec;
-  spec.text =
+  MessageDlgRequest request;
+  request.text =
       "Da li ste sigurni da \x9E"
       "elite da obri\x9A"
       "ete nalog 00057?";
-  spec.type = 3;
-  spec.buttons = 1;
-  Value dialog = makeMessageDlg(spec);
+  request.type = 3;
+  request.buttons = 1;
+  Value dialog = makeMessageDlg(request);
   Form* form = libraryAs<Form>(dialog);
   form->setVisible(true);
   const QImage shot = form->windowIfMade()->grab().toImage().convertToFormat(QImage::Format_RGB32);
