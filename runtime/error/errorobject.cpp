@@ -158,7 +158,8 @@ Value makeErrorObject(const ErrorRecord& record) {
   writeField(e, kSubCode, record.subCode);
   auto& items = e.arr()->items;
   Value args = Value::newArray(record.args.size());
-  for (std::size_t i = 0; i < record.args.size(); ++i) args.arr()->items[i] = record.args[i].deref();
+  for (std::size_t i = 0; i < record.args.size(); ++i)
+    args.arr()->items[i] = record.args[i].deref();
   items[kArgs] = args;
   items[kSubsystem] = Value(record.subsystem);
   items[kDescription] =
