@@ -8,6 +8,7 @@
 #include "engine/area/drivers.h"
 #include "engine/area/tabledump.h"
 #include "platform/codepage.h"
+#include "tools/kalvedo_db_errortrap.h"
 
 namespace kv::tools {
 
@@ -15,13 +16,12 @@ namespace {
 
 // Opens the table shared and read-only in a new area: with the index driver when an index is
 // to be walked, else with the default driver (plain "DBF" while no index driver is
-// registered). Answers the work area (null when the open failed).
-engine::WorkArea* openTable(const std::string& table, bool indexed = false) {
+// registered). Answers the work area (null when the open failed, which has been reported).
+engine::WorkArea* openTable(const char* command, const std::string& table, bool indexed = false) {
   std::string driver = indexed                                             ? "DBFNTX"
                        : engine::driverRegistered(engine::defaultDriver()) ? ""
                                                                            : "DBF";
-  engine::DBUSEAREA(Value(true), Value(driver), Value(table), Value(), Value(true), Value(true));
-  return engine::currentArea();
+  return openTableForCommand(command, table, driver) ? engine::currentArea() : nullptr;
 }
 
 void usage(const char* what) {
@@ -35,7 +35,7 @@ int dbStructCommand(const std::vector<std::string>& args) {
     usage("kalvedo-db struct TABLE");
     return 2;
   }
-  engine::WorkArea* wa = openTable(args[0]);
+  engine::WorkArea* wa = openTable("struct", args[0]);
   if (!wa) return 1;
   std::ostringstream out;
   engine::writeStructure(*wa, out);
@@ -63,7 +63,7 @@ int dbDumpCommand(const std::vector<std::string>& args) {
     usage("kalvedo-db dump TABLE [--index NTX] [--deleted]");
     return 2;
   }
-  engine::WorkArea* wa = openTable(table, !index.empty());
+  engine::WorkArea* wa = openTable("dump", table, !index.empty());
   if (!wa) return 1;
   if (!index.empty()) {
     // The index becomes the controlling order, so the walk from the top follows its keys.

@@ -1,5 +1,9 @@
 #include "tools/kalvedo_db_errortrap.h"
 
+#include <iostream>
+
+#include "engine/area/areas.h"
+#include "engine/area/dbfunc.h"
 #include "runtime/error/error.h"
 #include "runtime/error/errorobject.h"
 #include "runtime/lang/classes.h"
@@ -48,6 +52,20 @@ std::string ErrorTrap::reason(const Value& e) {
     default:
       return "operating-system error " + std::to_string(os);
   }
+}
+
+bool openTableForCommand(const std::string& command, const std::string& table,
+                         const std::string& driver) {
+  try {
+    ErrorTrap trap;
+    engine::DBUSEAREA(Value(true), Value(driver), Value(table), Value(), Value(true), Value(true));
+  } catch (const BreakException& b) {
+    const std::string why = ErrorTrap::reason(b.value);
+    std::cerr << "kalvedo-db: " << command << " failed: the table " << table << " cannot be opened"
+              << (why.empty() ? "" : ": " + why) << " (" << ErrorTrap::describe(b.value) << ")\n";
+    return false;
+  }
+  return engine::currentArea() != nullptr;
 }
 
 }  // namespace kv::tools

@@ -26,4 +26,11 @@ class ErrorTrap {
   Value saved_;
 };
 
+// Opens a table shared and read-only in a new work area with the given driver ("" for the
+// default one), for the command named `command`. When it cannot be opened, says so on
+// standard error with the reason ("kalvedo-db: dump failed: the table t cannot be opened:
+// another station has it open exclusively (error 21/1001 ...)") and answers false.
+bool openTableForCommand(const std::string& command, const std::string& table,
+                         const std::string& driver);
+
 }  // namespace kv::tools

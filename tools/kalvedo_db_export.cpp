@@ -158,15 +158,7 @@ int dbExportCommand(const std::vector<std::string>& args) {
   }
   // A file-size limit ends a write with an error instead of the process.
   ::signal(SIGXFSZ, SIG_IGN);
-  try {
-    ErrorTrap trap;
-    engine::DBUSEAREA(Value(true), Value("DBF"), Value(table), Value(), Value(true), Value(true));
-  } catch (const BreakException& b) {
-    const std::string why = ErrorTrap::reason(b.value);
-    std::cerr << "kalvedo-db: export failed: the table " << table << " cannot be opened"
-              << (why.empty() ? "" : ": " + why) << " (" << ErrorTrap::describe(b.value) << ")\n";
-    return 1;
-  }
+  if (!openTableForCommand("export", table, "DBF")) return 1;
   engine::WorkArea* wa = engine::currentArea();
   if (!wa) return 1;
   std::string csv;

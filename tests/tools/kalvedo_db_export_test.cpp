@@ -108,3 +108,33 @@ TEST_F(ExportToolTest, WrongCallsAndUnwritableOutput) {
 }
 
 }  // namespace
+
+// A table another station holds exclusively, or one that is missing, ends every reading
+// command with a line that says why, never with a silent exit code.
+TEST_F(ExportToolTest, TableCommandsSayWhyATableCannotBeOpened) {
+  namespace fs = std::filesystem;
+  fs::create_directories(dir_ / "st");
+  const std::string bin =
+      std::string(std::getenv("KV_BIN_DIR") ? std::getenv("KV_BIN_DIR") : KV_BIN_DIR);
+  kvtest::Child holder = kvtest::startProgramIn(
+      dir_ / "st", bin + "/kv_dbf_station",
+      {"open", dir_.string(), "orders", "excl", path("ready"), path("release")});
+  for (int i = 0; i < 20000 && !fs::exists(path("ready")); ++i) usleep(500);
+  for (const char* command : {"dump", "struct", "export"}) {
+    SCOPED_TRACE(command);
+    kvtest::Outcome o = kvtest::runProgramIn(dir_, tool(), {command, "orders"});
+    EXPECT_EQ(o.exitCode, 1);
+    EXPECT_NE(o.err.find(std::string("kalvedo-db: ") + command +
+                         " failed: the table orders cannot be opened: another station has it "
+                         "open exclusively (error 21/1001"),
+              std::string::npos)
+        << o.err;
+  }
+  writeBytes("release", "1");
+  EXPECT_EQ(kvtest::finishProgram(holder).exitCode, 0);
+  kvtest::Outcome missing = kvtest::runProgramIn(dir_, tool(), {"dump", "nosuch"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("the table nosuch cannot be opened: it does not exist"),
+            std::string::npos)
+      << missing.err;
+}
