@@ -79,6 +79,22 @@ Value makeMessageDlgEdit(const MessageDlgEditRequest& request) {
                        return Value();
                      }),
                      "_ONCLICK");
+  } else if (request.accept) {
+    // Ok closes only with a value the rule accepts; another is selected for typing over.
+    ok->modalResult = 0;
+    ok->events().set(kOnClick,
+                     makeBlock([edit, form, accept = request.accept, alive = edit->alive()](Args) {
+                       if (!alive) return Value();
+                       if (accept(edit->value())) {
+                         form->setModalResult(1);
+                       } else {
+                         edit->setFocus();
+                         edit->setSelStart(0);
+                         edit->setSelLength(static_cast<int>(edit->mask().text().size()));
+                       }
+                       return Value();
+                     }),
+                     "_ONCLICK");
   } else {
     ok->modalResult = buttons[0].result;
   }

@@ -9,6 +9,12 @@
 // cleared and keeps the focus, the box stays open); a number is the border style. The box is
 // shown modally at nPosition (default 4); on 1 the edited value is stored into the variable
 // passed by reference. Answers the modal result (2 for the close box).
+//
+// A caller in C++ may also give an acceptance rule (`accept`): Ok then closes the box only
+// when the rule answers true for the entered value; otherwise the box stays open with the
+// entry selected in the edit, which keeps the focus, until a value the rule accepts is given
+// or the box is cancelled.
+#include <functional>
 #include <string>
 
 #include "runtime/value/value.h"
@@ -24,6 +30,7 @@ struct MessageDlgEditRequest {
   int position = 4;
   int borderStyle = 3;
   bool refuseBlank = false;
+  std::function<bool(const Value&)> accept;
 };
 
 // Makes the box (not shown) and answers its form's language object.

@@ -124,3 +124,39 @@ TEST_F(MessageDlgEditTest, Layout) {
   EXPECT_EQ(form->caption(), "Unos");
   form->destroy();
 }
+
+TEST_F(MessageDlgEditTest, AnAcceptanceRuleKeepsTheBoxOpenUntilItAcceptsOrIsCancelled) {
+  MessageDlgEditRequest request;
+  request.caption = "Unos";
+  request.prompt = "Broj primeraka:";
+  request.value = Value(1);
+  request.picture = "999";
+  request.editWidth = 50;
+  request.accept = [](const Value& v) { return v.asInt() >= 1 && v.asInt() <= 999; };
+
+  Watchdog dog;
+  std::vector<bool> openAfterOk;
+  whenModal([&](QWidget* d) {
+    QTest::keyClicks(line(d), "0");
+    QTest::mouseClick(button(d, "&Ok"), Qt::LeftButton);
+    later(30, [&, d] {
+      openAfterOk.push_back(QApplication::activeModalWidget() == d);
+      EXPECT_EQ(QApplication::focusWidget(), line(d));
+      QTest::keyClicks(line(d), "7");  // types over the refused entry
+      QTest::mouseClick(button(d, "&Ok"), Qt::LeftButton);
+    });
+  });
+  Value edited;
+  EXPECT_EQ(runMessageDlgEdit(request, edited), 1);
+  EXPECT_EQ(openAfterOk, std::vector<bool>{true});
+  EXPECT_EQ(edited.asInt(), 7);
+
+  whenModal([&](QWidget* d) {
+    QTest::keyClicks(line(d), "0");
+    QTest::mouseClick(button(d, "&Ok"), Qt::LeftButton);
+    later(30, [d] { QTest::keyClick(line(d), Qt::Key_Escape); });
+  });
+  edited = Value();
+  EXPECT_EQ(runMessageDlgEdit(request, edited), 2);
+  EXPECT_TRUE(edited.isNil());
+}
