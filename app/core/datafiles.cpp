@@ -139,9 +139,11 @@ void pauseBeforeRetry() {
   std::this_thread::sleep_for(kRetryPause);
 }
 
-// Appends a blank record to the current area. When another station holds the lock of the
-// new record's place the append fails with NETERR set and the current record is still the
-// old one; the append is then tried again rather than the old record being overwritten.
+}  // namespace
+
+// When another station holds the lock of the new record's place the append fails with NETERR
+// set and the current record is still the old one; the append is then tried again rather than
+// the old record being overwritten.
 void appendBlank() {
   for (;;) {
     DBAPPEND(Value(true));
@@ -149,8 +151,6 @@ void appendBlank() {
     pauseBeforeRetry();
   }
 }
-
-}  // namespace
 
 Value StrukturaTabele(std::string_view table) {
   if (equalsNoCase(table, "Nalozi")) return rows(kNalozi);

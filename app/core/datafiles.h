@@ -45,6 +45,11 @@ void CREATEDBF(const Value& fileName);
 // current work area is left as it was.
 bool REC_LOCK(const Value& seconds, const Value& alias);
 
+// Appends a blank record to the current area (DBAPPEND(.T.), which releases the area's record
+// locks and locks the new record) and makes it current; tried again, after the event poll and
+// a pause, while another station holds the place of the new record.
+void appendBlank();
+
 // Fills ProizTel with the default list of 22 manufacturers, in list order, each record
 // appended, locked, written, unlocked and committed. Selects ProizTel.
 void FILLPROIZV();
