@@ -11,6 +11,7 @@
 
 #include "app/core/uniqueappend.h"
 #include "runtime/format/numfmt.h"
+#include "runtime/lang/lifecycle.h"
 #include "support/datadir_fixture.h"
 #include "support/process_run.h"
 
@@ -90,9 +91,9 @@ TEST_F(UniqueAppendTest, ADeletedOrdersNumberIsFreeAgain) {
 // ends the program: the next save does not wait for it.
 TEST_F(UniqueAppendTest, TheClaimIsReleasedWhenTheWriterUnwinds) {
   const Value number = STRZERO(Value(3), Value(5));
-  EXPECT_THROW(app::appendIfKeyFree(Value("Nalozi"), "Nalozi.dbf", number,
-                                    [] { throw QuitRequest(); }),
-               QuitRequest);
+  EXPECT_THROW(
+      app::appendIfKeyFree(Value("Nalozi"), "Nalozi.dbf", number, [] { throw QuitRequest(); }),
+      QuitRequest);
   platform::File f;
   ASSERT_TRUE(f.open("Nalozi.dbf", platform::Access::ReadWrite, platform::Share::Shared,
                      platform::Disposition::OpenExisting));
