@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <utility>
 #include <vector>
@@ -394,6 +395,66 @@ bool renameFile(const std::string& name, const std::string& to) {
     int err = errno;
     t_lastError = err == ENOENT ? notFoundCode(from) : osErrorFromErrno(err);
     return false;
+  }
+  t_lastError = 0;
+  return true;
+}
+
+bool replaceFileContents(const std::string& name, std::string_view bytes) {
+  const NameLookup found = lookupName(name);
+  if (found.match == NameMatch::Ambiguous) {
+    noteAmbiguous(found);
+    return false;
+  }
+  const std::string target = found.match == NameMatch::Missing ? name : found.path;
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
+    t_lastError = S_ISDIR(old.st_mode) ? 5 : osErrorFromErrno(errno);
+    return false;
+  }
+  // The temporary file sits beside the target, so the rename never crosses file systems; the
+  // process id and a counter keep two writers (two stations, two calls) apart.
+  static std::atomic<unsigned> counter{0};
+  const auto slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  const std::string temp = dir + "~" + base + "." + std::to_string(::getpid()) + "." +
+                           std::to_string(counter.fetch_add(1)) + ".tmp";
+  const mode_t mode = exists ? (old.st_mode & 07777) : 0666;
+  int fd;
+  do {
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    const int err = errno;
+    t_lastError = err == ENOENT ? notFoundCode(target) : osErrorFromErrno(err);
+    return false;
+  }
+  int err = 0;
+  if (exists && ::fchmod(fd, mode) != 0) err = errno;
+  for (std::size_t done = 0; err == 0 && done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      err = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+  if (err != 0) {
+    ::unlink(temp.c_str());
+    t_lastError = osErrorFromErrno(err);
+    return false;
+  }
+  // The new name itself reaches the disk with the directory.
+  const int dirFd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
   }
   t_lastError = 0;
   return true;

@@ -94,6 +94,14 @@ bool deleteFile(const std::string& name);
 // Renames a file, replacing nothing: false when the target exists, also under another case
 // (unless that is the source itself), or on failure.
 bool renameFile(const std::string& name, const std::string& to);
+// Makes `bytes` the whole contents of `name` with no moment at which the file holds half of
+// them: the bytes go to a new temporary file in the same directory, which is flushed to disk
+// and then renamed over the old file, so a crash leaves either the old or the new contents.
+// An existing file (or the one file that differs from the name only in case, which keeps its
+// own name) lends the new one its permission bits; a file this process may not write is
+// refused with 5 as a create over it would be. On failure the old file is left as it was, the
+// temporary file is removed, and false is answered with the code.
+bool replaceFileContents(const std::string& name, std::string_view bytes);
 // True when the file exists (not a directory), exactly or differing only in case; also when
 // several files differ from the name only in case (a name of that file exists, although
 // opening it fails).

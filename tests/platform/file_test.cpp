@@ -1,11 +1,15 @@
 #include "platform/file.h"
+#include "platform/filename.h"
 #include "support/files.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 using namespace kv::platform;
 namespace fs = std::filesystem;
@@ -146,6 +150,44 @@ TEST_F(FileTest, DeleteRenameExistsFindFirst) {
   EXPECT_TRUE(deleteFile(path("t3.dbf")));
   EXPECT_FALSE(deleteFile(path("t3.dbf")));
   EXPECT_EQ(lastOsError(), 2);
+}
+
+TEST_F(FileTest, ReplacingContentsGoesThroughATemporaryFileAndKeepsTheOldOneOnFailure) {
+  const std::string name = path("klauzula.txt");
+  ASSERT_TRUE(replaceFileContents(name, "prvi\r\n"));
+  EXPECT_EQ(kvtest::readFile(name), "prvi\r\n");
+  fs::permissions(name, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(replaceFileContents(name, "drugi\r\ntreci\r\n"));
+  EXPECT_EQ(kvtest::readFile(name), "drugi\r\ntreci\r\n");
+  EXPECT_EQ(fs::status(name).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(replaceFileContents(name, ""));
+  EXPECT_EQ(fs::file_size(name), 0u);
+
+  // A name in another case replaces the file on disk under its own name.
+  kvtest::writeFile(dir_ / "KALVEDO.INI", "old");
+  ASSERT_TRUE(replaceFileContents(path("Kalvedo.ini"), "new"));
+  EXPECT_EQ(kvtest::readFile(dir_ / "KALVEDO.INI"), "new");
+  EXPECT_FALSE(fs::exists(dir_ / "Kalvedo.ini"));
+
+  // Failures: a directory in the file's place, a missing directory, two names in two cases.
+  fs::create_directory(dir_ / "taken");
+  EXPECT_FALSE(replaceFileContents(path("taken"), "x"));
+  EXPECT_EQ(lastOsError(), 5);
+  EXPECT_FALSE(replaceFileContents(path("nodir/x.txt"), "x"));
+  EXPECT_EQ(lastOsError(), 3);
+  kvtest::writeFile(dir_ / "Dupe.txt", "a");
+  kvtest::writeFile(dir_ / "DUPE.txt", "b");
+  EXPECT_FALSE(replaceFileContents(path("dupe.txt"), "x"));
+  EXPECT_EQ(lastOsError(), kAmbiguousName);
+  EXPECT_EQ(kvtest::readFile(dir_ / "Dupe.txt"), "a");
+
+  // Nothing but the files themselves is left behind.
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"DUPE.txt", "Dupe.txt", "KALVEDO.INI", "klauzula.txt",
+                                             "taken"}));
 }
 
 TEST(FileErrors, ErrnoMapsToWindowsCodes) {
