@@ -1,5 +1,7 @@
 # Entry points: `make run` builds and starts Kalvedo in ./data, `make test` builds and runs
-# every test. `make test SAN=1` does the same with AddressSanitizer and UBSan.
+# every test. `make test SAN=1` does the same with AddressSanitizer and UBSan. `make fuzz`
+# builds the libFuzzer targets with clang and runs each for FUZZ_S seconds (FUZZ_TARGETS
+# picks some); `make soak` runs the long many-station soak.
 SAN ?= 0
 JOBS ?= $(shell nproc)
 
@@ -11,7 +13,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench fuzz soak format clean
 
 all: build
 
@@ -36,8 +38,17 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bin/bench_*; do echo "== $$b"; $$b; done
 
+FUZZ_S ?= 60
+FUZZ_TARGETS ?= dbf dbt ntx macro format
+fuzz: deps
+	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DKV_SANITIZE=ON -DKV_FUZZ=ON -DKV_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target fuzz_seeds $(FUZZ_TARGETS:%=fuzz_%)
+	@bash scripts/run-fuzz build-fuzz $(FUZZ_S) $(FUZZ_TARGETS)
+
 format:
 	@find platform runtime engine ui app tools tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf build build-san build-bench
+	rm -rf build build-san build-bench build-fuzz
