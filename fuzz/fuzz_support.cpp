@@ -42,10 +42,10 @@ void removeScratchDir() {
 }
 
 // Functions an expression from the input may not run: they reach files and the terminal.
-constexpr const char* kStubbed[] = {
-    "FILE",  "FCREATE", "FOPEN", "FREAD",  "FWRITE", "FSEEK",  "FCLOSE", "FERASE",
-    "FERROR", "MEMOREAD", "MEMOWRIT", "__COPYFILE", "ROW", "COL", "PROW", "PCOL",
-    "SETPOS", "DEVPOS", "INKEY", "ERRORBLOCK"};
+constexpr const char* kStubbed[] = {"FILE",     "FCREATE",    "FOPEN",  "FREAD",  "FWRITE",
+                                    "FSEEK",    "FCLOSE",     "FERASE", "FERROR", "MEMOREAD",
+                                    "MEMOWRIT", "__COPYFILE", "ROW",    "COL",    "PROW",
+                                    "PCOL",     "SETPOS",     "DEVPOS", "INKEY",  "ERRORBLOCK"};
 
 void startOnce() {
   kv::registerRuntimeFunctions();
@@ -88,8 +88,7 @@ void startRun() {
         static const bool trace = std::getenv("KVFUZZ_TRACE") != nullptr;
         if (trace && kv::isErrorObject(kv::arg(args, 0))) {
           const kv::Value& e = kv::arg(args, 0);
-          std::fprintf(stderr, "kvfuzz: %s %s %s\n",
-                       kv::send(e, "OPERATION").toStdString().c_str(),
+          std::fprintf(stderr, "kvfuzz: %s %s %s\n", kv::send(e, "OPERATION").toStdString().c_str(),
                        kv::send(e, "DESCRIPTION").toStdString().c_str(),
                        kv::send(e, "FILENAME").toStdString().c_str());
         }

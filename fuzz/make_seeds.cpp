@@ -43,12 +43,12 @@ void put(const fs::path& dir, const std::string& name, const std::string& bytes)
 // The work-order table: every field type, `count` records, every seventh deleted, memos of
 // growing length.
 void makeOrders(int count) {
-  kv::engine::DBCREATE(Value("WO.DBF"),
-                       structure({field("NUMBER", "N", 6, 0), field("CLIENT", "C", 30, 0),
-                                  field("PHONE", "C", 15, 0), field("PRICE", "N", 10, 2),
-                                  field("TAKEN", "D", 8, 0), field("DONE", "L", 1, 0),
-                                  field("NOTES", "M", 10, 0)}),
-                       Value("DBF"));
+  kv::engine::DBCREATE(
+      Value("WO.DBF"),
+      structure({field("NUMBER", "N", 6, 0), field("CLIENT", "C", 30, 0),
+                 field("PHONE", "C", 15, 0), field("PRICE", "N", 10, 2), field("TAKEN", "D", 8, 0),
+                 field("DONE", "L", 1, 0), field("NOTES", "M", 10, 0)}),
+      Value("DBF"));
   kv::engine::WorkArea* wa = kvfuzz::openTable("WO.DBF", "DBFNTX", false, false);
   if (wa == nullptr) std::exit(1);
   for (int i = 1; i <= count; ++i) {
@@ -133,17 +133,28 @@ struct FormatSeed {
   const char* text;
 };
 const FormatSeed kFormats[] = {
-    {0, "@E 999,999.99", "1234.5"},   {0, "@( 9999.99", "-12.3"},
-    {0, "@Z 999", "0"},               {0, "@C 99.9", "5"},
-    {0, "@X 99.9", "-5"},             {0, "@B 9999", "42"},
-    {0, "$$$,$$$.99", "1234"},        {0, "***.**", "-1.5"},
-    {16, "", "3.14159"},              {1, "@! NNNNNN", "abc123"},
-    {1, "@R (999) 999-9999", "0611234567"}, {1, "@A", "x"},
-    {1, "XXXX-XXXX", "abcdefgh"},     {2, "@D", "09/12/2026"},
-    {2 + 4, "@E", "31/12/1999"},      {2 + 8, "", "1.2.49"},
-    {2 + 32, "", "12/09/26"},         {2 + 64, "", "2026.12.09"},
-    {2 + 128, "YY-MM-DD", "26-12-09"}, {3, "Y", "T"},
-    {3, "L", "F"},                    {0, "@S5 999", "12"},
+    {0, "@E 999,999.99", "1234.5"},
+    {0, "@( 9999.99", "-12.3"},
+    {0, "@Z 999", "0"},
+    {0, "@C 99.9", "5"},
+    {0, "@X 99.9", "-5"},
+    {0, "@B 9999", "42"},
+    {0, "$$$,$$$.99", "1234"},
+    {0, "***.**", "-1.5"},
+    {16, "", "3.14159"},
+    {1, "@! NNNNNN", "abc123"},
+    {1, "@R (999) 999-9999", "0611234567"},
+    {1, "@A", "x"},
+    {1, "XXXX-XXXX", "abcdefgh"},
+    {2, "@D", "09/12/2026"},
+    {2 + 4, "@E", "31/12/1999"},
+    {2 + 8, "", "1.2.49"},
+    {2 + 32, "", "12/09/26"},
+    {2 + 64, "", "2026.12.09"},
+    {2 + 128, "YY-MM-DD", "26-12-09"},
+    {3, "Y", "T"},
+    {3, "L", "F"},
+    {0, "@S5 999", "12"},
 };
 
 }  // namespace
@@ -168,10 +179,10 @@ int main(int argc, char** argv) {
       const std::string table = kvfuzz::readBytes(kvfuzz::scratchPath("WO.DBF"));
       const std::string memo = kvfuzz::readBytes(kvfuzz::scratchPath("WO.DBT"));
       if (count == 12) {
-        const std::size_t header = static_cast<unsigned char>(table[8]) |
-                                   (static_cast<unsigned char>(table[9]) << 8);
-        const std::size_t length = static_cast<unsigned char>(table[10]) |
-                                   (static_cast<unsigned char>(table[11]) << 8);
+        const std::size_t header =
+            static_cast<unsigned char>(table[8]) | (static_cast<unsigned char>(table[9]) << 8);
+        const std::size_t length =
+            static_cast<unsigned char>(table[10]) | (static_cast<unsigned char>(table[11]) << 8);
         for (int r : {1, 2, 4, 5}) {
           const std::size_t at = header + (r - 1) * length + length - 10;
           put(out / "dbt", "memo-" + std::to_string(r), table.substr(at, 10) + memo);

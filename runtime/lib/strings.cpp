@@ -38,8 +38,16 @@ const CaseTables& tables() {
 bool isCount(const Value& v) {
   return v.deref().isNumber();
 }
+// A count or position from any number: fractions dropped, a huge magnitude held at 2^48
+// (past any text's length) and a value that is no number at all taken as 0, so that the
+// arithmetic on it never overflows.
 std::int64_t count(const Value& v) {
-  return static_cast<std::int64_t>(v.deref().asDouble());
+  constexpr double kLimit = 281474976710656.0;
+  const double d = v.deref().asDouble();
+  if (d != d) return 0;
+  if (d >= kLimit) return static_cast<std::int64_t>(kLimit);
+  if (d <= -kLimit) return -static_cast<std::int64_t>(kLimit);
+  return static_cast<std::int64_t>(d);
 }
 
 Value trimmed(std::string_view s, bool left, bool right) {

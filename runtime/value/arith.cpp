@@ -33,9 +33,17 @@ Value dateValue(std::int64_t julian) {
   return Value::date(static_cast<std::int32_t>(julian));
 }
 
-// Day count of a number used in date arithmetic (fractions are dropped).
+// Day count of a number used in date arithmetic (fractions are dropped). A magnitude past
+// 2^40 days (far beyond any date) is held there and a value that is no number is 0, so the
+// sum stays in range and dateValue answers the empty date.
 std::int64_t days(const Value& n) {
-  return n.isInteger() ? n.asInt() : static_cast<std::int64_t>(n.asDouble());
+  if (n.isInteger()) return n.asInt();
+  constexpr double kLimit = 1099511627776.0;
+  const double d = n.asDouble();
+  if (d != d) return 0;
+  if (d >= kLimit) return static_cast<std::int64_t>(kLimit);
+  if (d <= -kLimit) return -static_cast<std::int64_t>(kLimit);
+  return static_cast<std::int64_t>(d);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "runtime/lang/settings.h"
 #include "runtime/lib/arrays.h"
 #include "support/error_expect.h"
@@ -155,4 +157,21 @@ TEST(Strings, WrongKindsAndOverflowRaiseErrors) {
   EXPECT_TRUE(test::raisesArgError("PADR", 1099, [] { return PADR(Value(), Value(3)); }));
   EXPECT_EQ(test::raise([] { return REPLICATE(Value("ab"), Value(2e9)); }).subCode, 1233);
   EXPECT_EQ(test::raise([] { return SPACE(Value(1e12)); }).subCode, 1233);
+}
+
+// Counts and positions far outside any text (a number typed with a hundred digits, an
+// infinity): taken at the nearest end, never converted out of range.
+TEST(Strings, HugeCountsAndPositions) {
+  const Value huge = Value::number(1.1e106, 0, 0);
+  const Value tiny = Value::number(-1.1e106, 0, 0);
+  const Value inf = Value::number(std::numeric_limits<double>::infinity(), 0, 0);
+  EXPECT_EQ(SUBSTR(Value("abc"), huge).str(), "");
+  EXPECT_EQ(SUBSTR(Value("abc"), Value(2), huge).str(), "bc");
+  EXPECT_EQ(SUBSTR(Value("abc"), tiny).str(), SUBSTR(Value("abc"), Value(-1000)).str());
+  EXPECT_EQ(LEFT(Value("abc"), inf).str(), "abc");
+  EXPECT_EQ(RIGHT(Value("abc"), huge).str(), "abc");
+  EXPECT_EQ(LEFT(Value("abc"), tiny).str(), "");
+  EXPECT_EQ(PADR(Value("abc"), tiny).str(), "");
+  EXPECT_EQ(CHR(huge).str().size(), 1u);
+  EXPECT_EQ(SPACE(tiny).str(), "");
 }
