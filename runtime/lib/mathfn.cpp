@@ -36,6 +36,8 @@ Value computed(double v) {
 double roundHalfUp(double value, int decimals) {
   if (!std::isfinite(value)) return value;
   if (decimals < 0) {
+    // Past 10^308 every finite value rounds to 0 (and -decimals might not be an int).
+    if (decimals < -308) return 0.0;
     const double scale = std::pow(10.0, -decimals);
     return roundHalfUp(value / scale, 0) * scale;
   }
