@@ -47,6 +47,9 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS) --target fuzz_seeds $(FUZZ_TARGETS:%=fuzz_%)
 	@bash scripts/run-fuzz build-fuzz $(FUZZ_S) $(FUZZ_TARGETS)
 
+soak: build
+	KV_SOAK_STATIONS=8 KV_SOAK_SAVES=1000 $(BUILD_DIR)/bin/tools_tests --gtest_filter='StationsSoak*'
+
 format:
 	@find platform runtime engine ui app tools tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
