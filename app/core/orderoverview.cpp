@@ -39,8 +39,7 @@ struct RowFields {
     items.push_back(FIELDGET(proizvodja));
     items.push_back(FIELDGET(model));
     items.push_back(FIELDGET(serijskiBr));
-    items.emplace_back(
-        orderStatusText(FIELDGET(zavrsen).asBool(), FIELDGET(uObradi).asBool()));
+    items.emplace_back(orderStatusText(FIELDGET(zavrsen).asBool(), FIELDGET(uObradi).asBool()));
     return r;
   }
 };
@@ -99,7 +98,7 @@ Value deletedOverviewRow() {
 Value buildOverview() {
   DBSELECTAREA(Value("Nalozi"));
   const RowFields fields;
-  std::vector<Value> rows;
+  ValueVector rows;
   rows.reserve(static_cast<std::size_t>(std::max(0, __LASTREC().asInt())));
   DBGOTOP();
   while (!__EOF().asBool()) {
@@ -177,7 +176,7 @@ void sortOverview(const Value& rows, int column, bool& descending) {
   if (column < 1 || column > kOverviewColumns) return;
   const Value& r = rows.deref();
   if (!r.isArray()) return;
-  std::vector<Value>& items = r.arr()->items;
+  ValueVector& items = r.arr()->items;
   const std::size_t n = items.size();
   std::vector<std::size_t> order(n);
   std::iota(order.begin(), order.end(), 0);
@@ -204,7 +203,7 @@ void sortOverview(const Value& rows, int column, bool& descending) {
       std::stable_sort(order.begin(), order.end(),
                        [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
   }
-  std::vector<Value> sorted;
+  ValueVector sorted;
   sorted.reserve(n);
   for (std::size_t i : order) sorted.push_back(std::move(items[i]));
   items = std::move(sorted);

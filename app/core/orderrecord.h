@@ -30,11 +30,11 @@ struct OrderForm {
   int deviceKind = 0;     // 1..5 by kDeviceKinds, 0 when no device-kind button is checked
   std::string aparatOst;  // eOstaloTelefon
   bool punjac = false, baterija = false, linijskiK = false, kartica = false, priborO = false;
-  std::string priborOst;                // eOstaloPribor
-  std::string telefonN;                 // eNapomenaTelefon
-  std::vector<std::string> opisKvara;   // mOpisKvara's lines
-  std::string servisN;                  // eNapomenaServis
-  double okvCena = 0, konCena = 0;      // eOkvCena, eKonCena
+  std::string priborOst;               // eOstaloPribor
+  std::string telefonN;                // eNapomenaTelefon
+  std::vector<std::string> opisKvara;  // mOpisKvara's lines
+  std::string servisN;                 // eNapomenaServis
+  double okvCena = 0, konCena = 0;     // eOkvCena, eKonCena
   bool naCekanju = true, uObradi = false, zavrsen = false;
 };
 
