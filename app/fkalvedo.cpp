@@ -1,21 +1,34 @@
 #include "app/fkalvedo.h"
 
+#include <algorithm>
+#include <span>
+
 #include "app/core/datafiles.h"
+#include "app/core/orderrecord.h"
+#include "app/fkalvedo_layout.h"
+#include "app/fkalvedo_lists.h"
+#include "app/fkalvedo_menus.h"
+#include "app/fkalvedo_orders.h"
+#include "app/fkalvedo_print.h"
+#include "app/fkalvedo_settings.h"
+#include "app/fkalvedo_status.h"
+#include "app/makertexts.h"
+#include "engine/area/dbfunc.h"
 #include "runtime/error/callstack.h"
+#include "runtime/format/dates.h"
 #include "runtime/lang/classes.h"
 #include "runtime/lang/codeblock.h"
+#include "runtime/lang/eventpoll.h"
 #include "runtime/lang/memvars.h"
-#include "runtime/lang/symbols.h"
 #include "runtime/lib/arrays.h"
 #include "ui/core/classlang.h"
 #include "ui/forms/form.h"
 
 namespace kv::app {
 
-namespace {
+using namespace kv::engine;
 
-// The maker's credit that ends the titles.
-constexpr const char* kMakerCredit = " - radionica Kalvedo";
+namespace {
 
 // The main window's components, in the order of the class's instance variables.
 constexpr const char* kComponents[] = {"ColorDialog1",
@@ -73,26 +86,107 @@ constexpr const char* kComponents[] = {"ColorDialog1",
                                        "sgKorisnici",
                                        "sgPregled"};
 
-// The methods by name: each receives Self first.
-Value fnCreate(Args a) {
-  return TFKalvedo_Create(arg(a, 0), arg(a, 1));
+// The methods in the order the class declares them.
+constexpr const char* kMethodOrder[] = {"Create",
+                                        "BrisiKorisnika",
+                                        "BrisiProizvodjaca",
+                                        "BrisiSveKorisnike",
+                                        "BrisiSveProizvodjace",
+                                        "BrojPrimerakaStampe",
+                                        "ColorPregled",
+                                        "DodajProizvodjaca",
+                                        "DozvoliIzmenuNaloga",
+                                        "IzborStampaca",
+                                        "Jezik",
+                                        "MyTabOrder",
+                                        "NadjiNalog",
+                                        "NapraviGlavniMeni",
+                                        "NoviBrojNAloga",
+                                        "NoviNalog",
+                                        "PopuniKorisnike",
+                                        "PopuniPregled",
+                                        "SnimiKorisnika",
+                                        "Timer1OnTimer",
+                                        "UnosKlauzule",
+                                        "ZaglavljeNaloga",
+                                        "bBrisiNalogOnClick",
+                                        "bSnimiNalogOnClick",
+                                        "bStampajNalogOnClick",
+                                        "cbOstaloOnChange",
+                                        "eBrojNalogaOnKeyDown",
+                                        "eKontaktKorisnikaOnKeyDown",
+                                        "eNazivKorisnikaOnEnter",
+                                        "eNazivKorisnikaOnKeyDown",
+                                        "eOstaloPriborOnEnter",
+                                        "eOstaloPriborOnExit",
+                                        "eOstaloTelefonOnEnter",
+                                        "eOstaloTelefonOnExit",
+                                        "ePretragaNalogaOnKeyDown",
+                                        "fKalvedoOnCreate",
+                                        "mOpisKvaraOnEnter",
+                                        "mOpisKvaraOnExit",
+                                        "rbOstaloOnEnter",
+                                        "sbMenuKorisnikaOnClick",
+                                        "sbMenuNalogOnClick",
+                                        "sbMenuProizvodjacaTelefonaOnClick",
+                                        "sgKorisniciOnClick",
+                                        "sgPregledOnClick",
+                                        "sgPregledOnDrawCell",
+                                        "sgPregledOnHeaderClick"};
+
+const FormMethodEntry kOwnMethods[] = {{"fKalvedoOnCreate", &fKalvedoOnCreate}};
+
+FormMethodWatch& methodWatch() {
+  static FormMethodWatch watch;
+  return watch;
 }
-Value fnOnCreate(Args a) {
-  fKalvedoOnCreate(arg(a, 0), arg(a, 1));
-  return Value();
+
+std::vector<std::string>& emptyRun() {
+  static std::vector<std::string> names;
+  return names;
+}
+
+// The method of a name from the tables of every part; null when none has it.
+FormMethod findMethod(std::string_view name) {
+  const std::span<const FormMethodEntry> parts[] = {
+      layoutMethods(), menuMethods(), statusMethods(),   std::span(kOwnMethods),
+      orderMethods(),  listMethods(), settingsMethods(), printMethods()};
+  for (const auto& part : parts) {
+    for (const FormMethodEntry& e : part) {
+      if (name == e.name) return e.fn;
+    }
+  }
+  return nullptr;
+}
+
+// The options the settings file keeps: the printer choice before printing, the coloured
+// overview and the print language (Serbian unless the file names another; a text that is
+// neither language ticks neither item).
+void readOptions() {
+  memvarPut("lIzborStampaca", Value(false));
+  memvarPut("lColorPregled", Value(false));
+  const std::string jezik = "Srpski";
+  memvarPut("lJezikSrpski", Value(jezik == "Srpski"));
+  memvarPut("lJezikHrvatski", Value(jezik == "Hrvatski"));
 }
 
 Value declare() {
-  registerFunction("TFKALVEDO:CREATE", &fnCreate);
-  registerFunction("TFKALVEDO:FKALVEDOONCREATE", &fnOnCreate);
   const Value module = makeBlock([](Args) { return Value(); });
   Value handle = ui::__CLASSDEF(Value("TFKalvedo"), module, ui::TForm());
   Value names = Value::newArray();
   for (const char* name : kComponents) AADD(names, Value(name));
   ui::__CLASSDAT(handle, Value(0), Value(0), names);
-  ui::__CLASSMET(handle, Value(0), Value(0), Value("Create"), module, Value("TFKALVEDO:CREATE"));
-  ui::__CLASSMET(handle, Value(1), Value(0), Value("fKalvedoOnCreate"), module,
-                 Value("TFKALVEDO:FKALVEDOONCREATE"));
+  for (const char* name : kMethodOrder) {
+    const FormMethod fn = findMethod(name);
+    if (!fn) continue;  // every name has its function; formMethodNames() lets a test check it
+    const int target = ui::registerMethodTarget([name, fn](const Value& self, Args a) -> Value {
+      if (methodWatch() && methodWatch()(name, a)) return Value();
+      return fn(self, a);
+    });
+    // Create answers the form itself; every other method its own result.
+    const bool constructor = std::string_view(name) == "Create";
+    ui::__CLASSMET(handle, Value(constructor ? 0 : 1), Value(0), Value(name), Value(target));
+  }
   return handle;
 }
 
@@ -109,34 +203,82 @@ Value TFKalvedo() {
   return ui::__CLASSOBJ(handle);
 }
 
-Value TFKalvedo_Create(const Value& self, const Value& owner) {
-  KV_METHOD("TFKALVEDO", "CREATE");
-  ui::superSend(self, "Create", {owner});
-  KV_LINE();
-  send(self, "_Caption", {Value("Kalvedo")});
-  send(send(self, "BorderIcons"), "_Maximize", {Value(false)});
-  send(self, "SetPos", {Value(246), Value(114)});
-  send(self, "_ClientWidth", {Value(794)});
-  send(self, "_ClientHeight", {Value(571)});
-  send(self, "_MinWidth", {Value(810)});
-  send(self, "_MaxWidth", {Value(810)});
-  send(self, "_MinHeight", {Value(610)});
-  send(self, "_MaxHeight", {Value(610)});
-  send(self, "_Position", {Value(4)});
-  // The handler calls the form's method with the form as receiver. The block is held by the
-  // form's library object, so destroying the form releases it with the form.
-  const Value form = self.deref();
-  send(self, "_OnCreate",
-       {makeBlock([form](Args a) { return send(form, "fKalvedoOnCreate", {arg(a, 0)}); })});
-  return self.deref();
+const std::vector<std::string>& formMethodNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> out;
+    for (const char* name : kMethodOrder) {
+      if (findMethod(name)) out.emplace_back(name);
+    }
+    return out;
+  }();
+  return names;
 }
 
-void fKalvedoOnCreate(const Value& self, const Value&) {
+Value component(const Value& self, std::string_view name) {
+  return send(self, name);
+}
+
+Value manufacturerEntries() {
+  DBSELECTAREA(Value("ProizTel"));
+  const Value naziv = FIELDPOS(Value("Naziv"));
+  Value entries = Value::newArray();
+  AADD(entries, Value("Proizvodjac"));
+  DBGOTOP();
+  while (!__EOF().asBool()) {
+    eventPoll();
+    AADD(entries, FIELDGET(naziv));
+    DBSKIP();
+  }
+  return entries;
+}
+
+Value fKalvedoOnCreate(const Value& self, Args) {
   KV_METHOD("TFKALVEDO", "FKALVEDOONCREATE");
   send(self, "_Caption", {Value(programTitle())});
-  // The tab order, the lists, the menu and the options come with the main window's controls.
+  KV_LINE();
+  send(self, "MyTabOrder");
+  // The tables and their indexes; an empty manufacturer table gets the default list.
   KV_LINE();
   OtvoriBaze();
+  KV_LINE();
+  send(component(self, "csProizvodjaciTelefona"), "_Items", {manufacturerEntries()});
+  KV_LINE();
+  send(component(self, "eBrojNaloga"), "_Caption", {Value(nextOrderNumber())});
+  send(component(self, "dtpDatumNaloga"), "_Date", {DATE()});
+  // The menu is made after the lists: its check marks are set from the options below.
+  KV_LINE();
+  send(self, "PopuniPregled");
+  KV_LINE();
+  send(self, "PopuniKorisnike");
+  KV_LINE();
+  send(self, "NapraviGlavniMeni");
+  KV_LINE();
+  readOptions();
+  const Value menu = component(self, "MainMenu1");
+  for (const auto& [item, option] :
+       {std::pair{"nIzborStampaca", "lIzborStampaca"}, std::pair{"nColorPregled", "lColorPregled"},
+        std::pair{"nJezikSrpski", "lJezikSrpski"}, std::pair{"nJezikHrvatski", "lJezikHrvatski"}}) {
+    send(menu, "SetChecked", {memvarGet(item), Value(memvarGet(option).asBool())});
+  }
+  send(component(self, "Panel1"), "_Caption", {Value(kMakerAddress)});
+  return Value();
+}
+
+void watchFormMethods(FormMethodWatch watch) {
+  methodWatch() = std::move(watch);
+}
+
+Value notBuiltYet(std::string_view method) {
+  emptyRun().emplace_back(method);
+  return Value();
+}
+
+const std::vector<std::string>& emptyMethodsRun() {
+  return emptyRun();
+}
+
+void clearEmptyMethodsRun() {
+  emptyRun().clear();
 }
 
 }  // namespace kv::app
