@@ -2,6 +2,7 @@
 
 #include "app/core/datafiles.h"
 #include "app/core/errorsys.h"
+#include "app/core/settingsfile.h"
 #include "engine/area/dbfunc.h"
 #include "runtime/lang/functions.h"
 #include "runtime/lang/lifecycle.h"
@@ -24,6 +25,7 @@ void registerCoreModules() {
   registerRuntimeFunctions();
   registerErrorSysFunctions();
   registerDataFileFunctions();
+  registerSettingsFileFunctions();
   setLanguageInit(&languageInit);
   engine::installEngine();
 }
