@@ -23,6 +23,7 @@
 #include "ui/forms/form.h"
 #include "ui/forms/screen.h"
 #include "ui/grid/stringgrid.h"
+#include "ui/ini/filefunctions.h"
 #include "ui/menus/menu.h"
 #include "ui/printer/printer.h"
 
@@ -90,6 +91,7 @@ void registerWindowLibrary() {
   registerFunction("TSTRINGGRID", &fnTStringGrid);
   registerFunction("TMAINMENU", &fnTMainMenu);
   registerFunction("TPOPUPMENU", &fnTPopupMenu);
+  registerIniFunctions();
   registerInitProcedure("window library", &startWindowLibrary);
   registerExitProcedure("window library", &stopWindowLibrary);
 }

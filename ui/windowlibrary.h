@@ -12,7 +12,8 @@
 namespace kv::ui {
 
 // Registers the start-up and exit procedures and the library's functions by name (the class
-// runtime's functions, the class functions, MESSAGEDLG).
+// runtime's functions, the class functions, MESSAGEDLG, the settings-file class and the
+// file-name and program functions).
 void registerWindowLibrary();
 
 void startWindowLibrary();
