@@ -8,7 +8,7 @@
 
 #include "platform/filename.h"
 #include "platform/msgbox.h"
-#include "platform/process.h"
+#include "platform/programdirs.h"
 
 namespace kv {
 
@@ -32,7 +32,8 @@ void setPath(std::string_view given) {
 }  // namespace
 
 void prepareErrorChannel() {
-  if (g_path[0] == '\0') setPath(platform::executableDir() + "/Error.txt");
+  if (g_path[0] == '\0')
+    setPath(platform::programFileDir(platform::ProgramFile::ErrorLog) + "Error.txt");
 }
 
 std::string errorLogPath() {

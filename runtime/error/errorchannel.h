@@ -1,8 +1,9 @@
 #pragma once
 // The error channel: the program's last words. Every piece written here is appended to
-// "Error.txt" in the executable's directory (the first piece of a run empties the file) and,
+// "Error.txt" (the first piece of a run empties the file) and,
 // unless it is a bare CR LF, shown in a message box captioned "Error". A run that writes
-// nothing leaves any earlier "Error.txt" alone.
+// nothing leaves any earlier "Error.txt" alone. The log lives in the executable's directory,
+// or in the user's state directory when that one is not writable (platform/programdirs.h).
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,7 @@ namespace kv {
 
 void writeErrorChannel(std::string_view text);
 
-// Full path of the error log ("<executable directory>/Error.txt").
+// Full path of the error log ("<executable directory>/Error.txt" or the user's own).
 std::string errorLogPath();
 
 // True once anything was written to the channel in this run.
