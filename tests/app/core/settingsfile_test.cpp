@@ -75,10 +75,18 @@ TEST_F(SettingsFileTest, ReadConvertsByTheKindOfTheDefault) {
     const Value got = READINI(Value("S"), Value("k"), c.deflt);
     const std::string what = c.stored ? c.stored : "(missing)";
     EXPECT_STREQ(VALTYPE(got), c.type) << what;
-    if (got.isNumber()) EXPECT_EQ(got.asDouble(), c.expect.asDouble()) << what;
-    if (got.isLogical()) EXPECT_EQ(got.asBool(), c.expect.asBool()) << what;
-    if (got.isString()) EXPECT_EQ(got.str(), c.expect.str()) << what;
-    if (got.isDate()) EXPECT_EQ(got.julian(), c.expect.julian()) << what;
+    if (got.isNumber()) {
+      EXPECT_EQ(got.asDouble(), c.expect.asDouble()) << what;
+    }
+    if (got.isLogical()) {
+      EXPECT_EQ(got.asBool(), c.expect.asBool()) << what;
+    }
+    if (got.isString()) {
+      EXPECT_EQ(got.str(), c.expect.str()) << what;
+    }
+    if (got.isDate()) {
+      EXPECT_EQ(got.julian(), c.expect.julian()) << what;
+    }
   }
 }
 
