@@ -39,7 +39,7 @@ bench: deps
 	@for b in build-bench/bin/bench_*; do echo "== $$b"; $$b; done
 
 FUZZ_S ?= 60
-FUZZ_TARGETS ?= dbf dbt ntx macro format
+FUZZ_TARGETS ?= dbf dbt ntx macro format profile
 fuzz: deps
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \

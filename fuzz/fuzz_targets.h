@@ -25,5 +25,8 @@ int fuzzMacro(const std::uint8_t* data, std::size_t size);
 // TRANSFORM, VAL and CTOD: byte 0 picks the value kind and the settings, the rest is a
 // picture and a text separated by a NUL byte.
 int fuzzFormat(const std::uint8_t* data, std::size_t size);
+// A settings file: looked up, a key set and read back, an absent key removed; the rules the
+// stations rely on are checked (a broken one aborts).
+int fuzzProfile(const std::uint8_t* data, std::size_t size);
 
 }  // namespace kvfuzz

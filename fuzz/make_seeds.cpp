@@ -165,7 +165,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path out = argv[1];
-  for (const char* d : {"dbf", "dbt", "ntx", "macro", "format"}) fs::create_directories(out / d);
+  for (const char* d : {"dbf", "dbt", "ntx", "macro", "format", "profile"})
+    fs::create_directories(out / d);
   kvfuzz::startRun();
   kvfuzz::guarded([&] {
     // Two sizes of the work-order table: one page of index keys, and several levels.
@@ -205,5 +206,13 @@ int main(int argc, char** argv) {
     bytes += kFormats[i].text;
     put(out / "format", "format-" + std::to_string(i), bytes);
   }
+  // Settings files as the stations write them: CR LF, LF, no final line end, quotes, comments.
+  static const char* const kProfiles[] = {
+      "[Stampa]\r\nIzbor Stampaca=.F.\r\nBroj primeraka=1\r\nJezik=Srpski\r\n\r\n"
+      "[Pregled]\r\nBoja=.T.\r\nBoja-na Cekanju=16777215\r\n",
+      "; comment\n[zaglavlje]\nNaziv firme=\"Servis \xE8\"\n[Stampa]\njezik = Hrvatski",
+      "key before any section\n[Stampa\n[]\n=\n[Stampa]\n"};
+  for (std::size_t i = 0; i < std::size(kProfiles); ++i)
+    put(out / "profile", "profile-" + std::to_string(i), kProfiles[i]);
   return 0;
 }

@@ -20,11 +20,9 @@ struct Target {
   int (*entry)(const std::uint8_t*, std::size_t);
 };
 
-const Target kTargets[] = {{"dbf", kvfuzz::fuzzDbf},
-                           {"dbt", kvfuzz::fuzzDbt},
-                           {"ntx", kvfuzz::fuzzNtx},
-                           {"macro", kvfuzz::fuzzMacro},
-                           {"format", kvfuzz::fuzzFormat}};
+const Target kTargets[] = {{"dbf", kvfuzz::fuzzDbf},       {"dbt", kvfuzz::fuzzDbt},
+                           {"ntx", kvfuzz::fuzzNtx},       {"macro", kvfuzz::fuzzMacro},
+                           {"format", kvfuzz::fuzzFormat}, {"profile", kvfuzz::fuzzProfile}};
 
 void run(const Target& t, const std::string& bytes) {
   t.entry(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
