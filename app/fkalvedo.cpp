@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "app/core/appsettings.h"
 #include "app/core/datafiles.h"
 #include "app/core/orderrecord.h"
 #include "app/fkalvedo_layout.h"
@@ -163,11 +164,11 @@ FormMethod findMethod(std::string_view name) {
 // overview and the print language (Serbian unless the file names another; a text that is
 // neither language ticks neither item).
 void readOptions() {
-  memvarPut("lIzborStampaca", Value(false));
-  memvarPut("lColorPregled", Value(false));
-  const std::string jezik = "Srpski";
-  memvarPut("lJezikSrpski", Value(jezik == "Srpski"));
-  memvarPut("lJezikHrvatski", Value(jezik == "Hrvatski"));
+  memvarPut("lIzborStampaca", Value(readSetting(Setting::IzborStampaca).asBool()));
+  memvarPut("lColorPregled", Value(readSetting(Setting::Boja).asBool()));
+  const PrintLanguage jezik = readPrintLanguage();
+  memvarPut("lJezikSrpski", Value(jezik.srpski));
+  memvarPut("lJezikHrvatski", Value(jezik.hrvatski));
 }
 
 Value declare() {

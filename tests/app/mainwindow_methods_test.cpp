@@ -67,12 +67,6 @@ const std::vector<std::string> kStillEmpty = {
     "eOstaloPriborOnEnter", "eOstaloPriborOnExit", "eOstaloTelefonOnEnter", "eOstaloTelefonOnExit",
     "ePretragaNalogaOnKeyDown", "mOpisKvaraOnEnter", "mOpisKvaraOnExit", "rbOstaloOnEnter",
     "sgPregledOnClick", "sgPregledOnDrawCell", "sgPregledOnHeaderClick",
-    // Customers and manufacturers.
-    "BrisiKorisnika", "BrisiProizvodjaca", "BrisiSveKorisnike", "BrisiSveProizvodjace",
-    "DodajProizvodjaca", "SnimiKorisnika", "eKontaktKorisnikaOnKeyDown", "eNazivKorisnikaOnEnter",
-    "eNazivKorisnikaOnKeyDown", "sgKorisniciOnClick",
-    // Settings, header and clause.
-    "BrojPrimerakaStampe", "IzborStampaca", "Jezik", "UnosKlauzule", "ZaglavljeNaloga",
     // Printing.
     "bStampajNalogOnClick"};
 

@@ -12,6 +12,7 @@
 #include <QTextEdit>
 
 #include "app/core/appsettings.h"
+#include "app/core/clausefile.h"
 #include "app/core/messagedlg.h"
 #include "app/core/settingsfile.h"
 #include "app/fklauzula.h"
@@ -126,7 +127,9 @@ TEST_F(SettingsForms, TheHeaderFormShowsThePlaceholdersAndSavesAnEmptyFirstLine)
   send(form, "Destroy");
 
   ASSERT_FALSE(shot.isNull());
-  if (std::getenv("KV_WRITE_REFERENCE")) ASSERT_TRUE(shot.save(kHeaderReference));
+  if (std::getenv("KV_WRITE_REFERENCE")) {
+    ASSERT_TRUE(shot.save(kHeaderReference));
+  }
   QImage reference(kHeaderReference);
   ASSERT_FALSE(reference.isNull()) << "missing " << kHeaderReference;
   reference = reference.convertToFormat(QImage::Format_RGB32);

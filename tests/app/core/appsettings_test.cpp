@@ -79,9 +79,13 @@ TEST_F(AppSettingsTest, EachSettingIsWrittenUnderItsSectionAndKey) {
     EXPECT_NE(text.find(c.line), std::string::npos) << text;
     // It reads back as the value, of the default's kind.
     const Value back = app::readSetting(c.setting);
-    if (c.value.isLogical()) EXPECT_EQ(back.asBool(), c.value.asBool()) << c.line;
-    if (c.value.isNumber()) EXPECT_EQ(back.asInt(), c.value.asInt()) << c.line;
-    if (c.value.isString()) EXPECT_EQ(back.str(), c.value.str()) << c.line;
+    if (c.value.isLogical()) {
+      EXPECT_EQ(back.asBool(), c.value.asBool()) << c.line;
+    } else if (c.value.isNumber()) {
+      EXPECT_EQ(back.asInt(), c.value.asInt()) << c.line;
+    } else {
+      EXPECT_EQ(back.str(), c.value.str()) << c.line;
+    }
   }
 }
 
