@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "app/core/appsettings.h"
+#include "app/core/settingscommands.h"
 #include "app/core/datafiles.h"
 #include "app/core/orderrecord.h"
 #include "app/fkalvedo_layout.h"
@@ -164,11 +164,7 @@ FormMethod findMethod(std::string_view name) {
 // overview and the print language (Serbian unless the file names another; a text that is
 // neither language ticks neither item).
 void readOptions() {
-  memvarPut("lIzborStampaca", Value(readSetting(Setting::IzborStampaca).asBool()));
-  memvarPut("lColorPregled", Value(readSetting(Setting::Boja).asBool()));
-  const PrintLanguage jezik = readPrintLanguage();
-  memvarPut("lJezikSrpski", Value(jezik.srpski));
-  memvarPut("lJezikHrvatski", Value(jezik.hrvatski));
+  readSettingFlags();
 }
 
 Value declare() {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/core/appsettings.h"
+#include "app/core/settingscommands.h"
 #include "app/fklauzula.h"
 #include "app/fzaglavlje.h"
 #include "runtime/error/callstack.h"
@@ -45,31 +46,22 @@ Value BrojPrimerakaStampe(const Value&, Args) {
   Value copies;
   if (ui::runMessageDlgEdit(request, copies) != 1) return Value();
   KV_LINE();
-  writeSetting(Setting::BrojPrimeraka, copies);
+  writeCopies(copies);
   return Value();
 }
 
 Value IzborStampaca(const Value& self, Args) {
   KV_METHOD("TFKALVEDO", "IZBORSTAMPACA");
-  const bool on = !memvarGet("lIzborStampaca").asBool();
-  memvarPut("lIzborStampaca", Value(on));
+  const bool on = toggleIzborStampaca();
   check(self, "nIzborStampaca", on);
-  KV_LINE();
-  writeSetting(Setting::IzborStampaca, Value(on));
   return Value();
 }
 
 Value Jezik(const Value& self, Args args) {
   KV_METHOD("TFKALVEDO", "JEZIK");
-  const Value& chosen = arg(args, 0).deref();
-  const std::string jezik(chosen.isString() ? chosen.str() : "");
-  const PrintLanguage flags = printLanguage(jezik);
-  memvarPut("lJezikSrpski", Value(flags.srpski));
-  memvarPut("lJezikHrvatski", Value(flags.hrvatski));
-  check(self, "nJezikSrpski", flags.srpski);
-  check(self, "nJezikHrvatski", flags.hrvatski);
-  KV_LINE();
-  writeSetting(Setting::Jezik, Value(jezik));
+  setJezik(arg(args, 0));
+  check(self, "nJezikSrpski", memvarGet("lJezikSrpski").asBool());
+  check(self, "nJezikHrvatski", memvarGet("lJezikHrvatski").asBool());
   return Value();
 }
 

@@ -1,8 +1,9 @@
 #include "app/fzaglavlje.h"
 
+#include <array>
 #include <string>
 
-#include "app/core/appsettings.h"
+#include "app/core/settingscommands.h"
 #include "runtime/error/callstack.h"
 #include "runtime/lang/classes.h"
 #include "runtime/lang/codeblock.h"
@@ -17,15 +18,17 @@ namespace kv::app {
 
 namespace {
 
-// The edits of the four header lines, in the order of kHeaderLines, with their tops.
+// The edits of the four header lines, in the order of kHeaderLines, with their tops and labels.
 struct HeaderEdit {
   const char* name;
   int top;
+  const char* label;
 };
-constexpr HeaderEdit kEdits[] = {{"eNazivFirmeZaglavlje", 32},
-                                 {"eDrugiRedZaglavlje", 72},
-                                 {"eTreciRedZaglavlje", 112},
-                                 {"eCetvrtiRedZaglavlje", 152}};
+constexpr HeaderEdit kEdits[] = {
+    {"eNazivFirmeZaglavlje", 32, "Naziv firme:"},
+    {"eDrugiRedZaglavlje", 72, "Drugi red (delatnost ili reklamni slogan):"},
+    {"eTreciRedZaglavlje", 112, "Treci red (mesto, ulica i broj, telefon):"},
+    {"eCetvrtiRedZaglavlje", 152, "Cetvrti red (kontakt, web adresa, mail):"}};
 
 constexpr const char* kComponents[] = {"eNazivFirmeZaglavlje", "eDrugiRedZaglavlje",
                                        "eTreciRedZaglavlje",   "eCetvrtiRedZaglavlje",
@@ -104,7 +107,7 @@ Value TFZAGLAVLJE_Create(const Value& self, const Value& owner) {
   for (std::size_t i = 0; i < kHeaderLines.size(); ++i) {
     Value e = make(form, &ui::TLabeledEdit, kEdits[i].name);
     send(e, "SetBounds", {Value(16), Value(kEdits[i].top), Value(297), Value(21)});
-    send(e, "_LabelCaption", {Value(kHeaderLines[i].label)});
+    send(e, "_LabelCaption", {Value(kEdits[i].label)});
   }
   Value snimi = make(form, &ui::TButton, "bSnimiZaglavlje");
   send(snimi, "SetPos", {Value(160), Value(184)});
@@ -120,10 +123,10 @@ Value TFZAGLAVLJE_Create(const Value& self, const Value& owner) {
 
 void fZaglavljeOnShow(const Value& self, const Value&) {
   KV_METHOD("TFZAGLAVLJE", "FZAGLAVLJEONSHOW");
-  const HeaderTexts lines = readHeaderLines();
+  const std::array<std::string, 4> lines = readHeaderLines();
   for (std::size_t i = 0; i < kHeaderLines.size(); ++i) {
     const Value e = send(self, kEdits[i].name);
-    send(e, "_Picture", {picture(kHeaderLines[i].width)});
+    send(e, "_Picture", {picture(kHeaderLines[i].maxLength)});
     send(e, "_ReadOnly", {Value(false)});
     send(e, "_Caption", {Value(lines[i])});
   }
@@ -131,7 +134,7 @@ void fZaglavljeOnShow(const Value& self, const Value&) {
 
 void bSnimiZaglavljeOnClick(const Value& self, const Value&) {
   KV_METHOD("TFZAGLAVLJE", "BSNIMIZAGLAVLJEONCLICK");
-  HeaderTexts lines;
+  std::array<std::string, 4> lines;
   for (std::size_t i = 0; i < kHeaderLines.size(); ++i) {
     const Value text = send(send(self, kEdits[i].name), "Caption");
     lines[i] = std::string(text.isString() ? text.str() : "");

@@ -76,25 +76,4 @@ bool acceptCopies(const Value& copies) {
   return n >= 1 && n <= kMaxCopies && std::floor(n) == n;
 }
 
-PrintLanguage printLanguage(std::string_view jezik) {
-  return {jezik == "Srpski", jezik == "Hrvatski"};
-}
-
-PrintLanguage readPrintLanguage() {
-  const Value v = readSetting(Setting::Jezik);
-  return printLanguage(v.isString() ? v.str() : std::string_view());
-}
-
-HeaderTexts readHeaderLines() {
-  HeaderTexts out;
-  for (std::size_t i = 0; i < kHeaderLines.size(); ++i)
-    out[i] = std::string(readSetting(kHeaderLines[i].setting).str());
-  return out;
-}
-
-void writeHeaderLines(const HeaderTexts& lines) {
-  for (std::size_t i = 0; i < kHeaderLines.size(); ++i)
-    writeSetting(kHeaderLines[i].setting, Value(lines[i]));
-}
-
 }  // namespace kv::app

@@ -1,6 +1,7 @@
 #pragma once
 // Every setting the program keeps in its settings file, with its section, key, kind and
-// default, and the typed reads of the ones the program acts on. A setting is read through
+// default, and the copy count a print makes. (The header lines, the printer choice and the
+// print language have their commands in app/core/settingscommands.) A setting is read through
 // READINI with its default (a missing file or key, or an empty value, gives the default) and
 // written through WRITEINI (a number as its decimal text, a logical as ".T." or ".F.", text as
 // it is). Nothing is cached: each read opens the file anew.
@@ -18,9 +19,6 @@
 // | "Zaglavlje" | "Drugi red"       | text    | "[delatnost, reklamni slogan]"     |
 // | "Zaglavlje" | "Treci red"       | text    | "[mesto, ulica i broj, telefon]"   |
 // | "Zaglavlje" | "Cetvrti red"     | text    | "[kontakt, web adresa, mail]"      |
-#include <array>
-#include <string>
-#include <string_view>
 
 #include "runtime/value/value.h"
 
@@ -67,37 +65,5 @@ int printCopies();
 
 // True for a number of copies the input box may close with: a whole number of 1..kMaxCopies.
 bool acceptCopies(const Value& copies);
-
-// The print language flags of a "Jezik" text: Serbian exactly for "Srpski", Croatian exactly
-// for "Hrvatski"; any other text (other case included) sets neither, and printing then uses
-// the Serbian words.
-struct PrintLanguage {
-  bool srpski = false;
-  bool hrvatski = false;
-};
-PrintLanguage printLanguage(std::string_view jezik);
-// The flags of the stored setting.
-PrintLanguage readPrintLanguage();
-
-// The four header lines of a printed order, in order, with the header form's labels and the
-// most characters each edit takes.
-struct HeaderLine {
-  Setting setting;
-  const char* label;
-  int width;
-};
-inline constexpr std::array<HeaderLine, 4> kHeaderLines = {{
-    {Setting::NazivFirme, "Naziv firme:", 50},
-    {Setting::DrugiRed, "Drugi red (delatnost ili reklamni slogan):", 100},
-    {Setting::TreciRed, "Treci red (mesto, ulica i broj, telefon):", 100},
-    {Setting::CetvrtiRed, "Cetvrti red (kontakt, web adresa, mail):", 100},
-}};
-using HeaderTexts = std::array<std::string, 4>;
-
-// The stored header lines; a line never saved, or saved empty (blanks only), reads as its
-// bracketed placeholder default.
-HeaderTexts readHeaderLines();
-// Writes the four lines in order ("Naziv firme", "Drugi red", "Treci red", "Cetvrti red").
-void writeHeaderLines(const HeaderTexts& lines);
 
 }  // namespace kv::app

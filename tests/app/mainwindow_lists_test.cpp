@@ -256,12 +256,11 @@ TEST_F(MainWindowLists, ThePrinterChoiceAndTheLanguageKeepTheirCheckMarks) {
     EXPECT_TRUE(checked("nJezikHrvatski"));
     EXPECT_FALSE(checked("nJezikSrpski"));
     EXPECT_TRUE(memvarGet("lJezikHrvatski").asBool());
-    EXPECT_FALSE(app::readPrintLanguage().srpski);
-    EXPECT_TRUE(app::readPrintLanguage().hrvatski);
+    EXPECT_EQ(app::readSetting(app::Setting::Jezik).str(), "Hrvatski");
     send(form, "Jezik", {Value("Srpski")});
     EXPECT_TRUE(checked("nJezikSrpski"));
     EXPECT_FALSE(checked("nJezikHrvatski"));
-    EXPECT_TRUE(app::readPrintLanguage().srpski);
+    EXPECT_EQ(app::readSetting(app::Setting::Jezik).str(), "Srpski");
   });
 }
 

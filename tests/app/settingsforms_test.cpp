@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "app/core/appsettings.h"
+#include "app/core/settingscommands.h"
 #include "app/core/clausefile.h"
 #include "app/core/messagedlg.h"
 #include "app/core/settingsfile.h"
@@ -120,7 +120,7 @@ TEST_F(SettingsForms, TheHeaderFormShowsThePlaceholdersAndSavesAnEmptyFirstLine)
   EXPECT_NE(file.find("[Zaglavlje]"), std::string::npos) << file;
   EXPECT_NE(file.find("Naziv firme=\r\n"), std::string::npos) << file;
   // The empty first line reads back as its placeholder; the others as written.
-  const app::HeaderTexts back = app::readHeaderLines();
+  const std::array<std::string, 4> back = app::readHeaderLines();
   EXPECT_EQ(back[0], "[naziv firme]");
   EXPECT_EQ(back[1], "[delatnost, reklamni slogan]");
   EXPECT_EQ(back[2], "Novi Sad, Dunavska 5");
@@ -139,7 +139,8 @@ TEST_F(SettingsForms, TheHeaderFormShowsThePlaceholdersAndSavesAnEmptyFirstLine)
 
 TEST_F(SettingsForms, OdustaniClosesTheHeaderFormWithoutWriting) {
   Watchdog dog(10000);
-  app::writeSetting(app::Setting::NazivFirme, Value("Servis Zvono"));
+  app::writeHeaderLines({"Servis Zvono", "", "", ""});
+  const std::string before = kvtest::readFile(app::settingsFileName());
   Value form = newForm(&app::TFZAGLAVLJE);
   std::string first;
   whenModal([&](QWidget*) {
@@ -150,7 +151,7 @@ TEST_F(SettingsForms, OdustaniClosesTheHeaderFormWithoutWriting) {
   send(form, "ShowModal");
   EXPECT_EQ(first, "Servis Zvono");
   EXPECT_EQ(app::readHeaderLines()[0], "Servis Zvono");
-  EXPECT_EQ(kvtest::readFile(app::settingsFileName()).find("Drugi red"), std::string::npos);
+  EXPECT_EQ(kvtest::readFile(app::settingsFileName()), before);
   send(form, "Destroy");
 }
 

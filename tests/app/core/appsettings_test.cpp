@@ -1,7 +1,6 @@
 // The program's settings as the settings file holds them: every default with no file at all
 // (white overview, one copy, no printer dialog, Serbian, the bracketed header placeholders),
-// what each setting writes into the file, the language flags of each "Jezik" text, the
-// colouring switch, a stored 0 copies, and header lines saved empty.
+// what each setting writes into the file, the colouring switch, and a stored 0 copies.
 #include "app/core/appsettings.h"
 #include "app/core/settingsfile.h"
 #include "support/datadir_fixture.h"
@@ -41,12 +40,12 @@ TEST_F(AppSettingsTest, WithoutASettingsFileEverySettingIsItsDefault) {
   for (app::Setting s :
        {app::Setting::BojaNaCekanju, app::Setting::BojaUObradi, app::Setting::BojaZavrsen})
     EXPECT_EQ(app::readSetting(s).asInt(), 16777215);
-  const app::PrintLanguage lang = app::readPrintLanguage();
-  EXPECT_TRUE(lang.srpski);
-  EXPECT_FALSE(lang.hrvatski);
-  EXPECT_EQ(app::readHeaderLines(),
-            (app::HeaderTexts{"[naziv firme]", "[delatnost, reklamni slogan]",
-                              "[mesto, ulica i broj, telefon]", "[kontakt, web adresa, mail]"}));
+  EXPECT_EQ(app::readSetting(app::Setting::Jezik).str(), "Srpski");
+  for (auto [s, text] : {std::pair{app::Setting::NazivFirme, "[naziv firme]"},
+                         {app::Setting::DrugiRed, "[delatnost, reklamni slogan]"},
+                         {app::Setting::TreciRed, "[mesto, ulica i broj, telefon]"},
+                         {app::Setting::CetvrtiRed, "[kontakt, web adresa, mail]"}})
+    EXPECT_EQ(app::readSetting(s).str(), text);
   // Reading creates nothing.
   EXPECT_FALSE(fs::exists(app::settingsFileName()));
 }
@@ -89,22 +88,6 @@ TEST_F(AppSettingsTest, EachSettingIsWrittenUnderItsSectionAndKey) {
   }
 }
 
-TEST_F(AppSettingsTest, TheLanguageFlagsOfEachText) {
-  struct Case {
-    const char* stored;
-    bool srpski, hrvatski;
-  } cases[] = {{"Jezik=Srpski", true, false},     {"Jezik=Hrvatski", false, true},
-               {"Jezik=hrvatski", false, false},  {"Jezik=SRPSKI", false, false},
-               {"Jezik=Slovenski", false, false}, {"Jezik=", true, false},
-               {"Jezik=   ", true, false},        {"Nesto=1", true, false}};
-  for (const Case& c : cases) {
-    storeRaw("Stampa", c.stored);
-    const app::PrintLanguage lang = app::readPrintLanguage();
-    EXPECT_EQ(lang.srpski, c.srpski) << c.stored;
-    EXPECT_EQ(lang.hrvatski, c.hrvatski) << c.stored;
-  }
-}
-
 TEST_F(AppSettingsTest, ColouringIsOnOnlyForExactlyDotTDot) {
   struct Case {
     const char* stored;
@@ -134,17 +117,4 @@ TEST_F(AppSettingsTest, ACopyCountBelowOneMeansOneCopy) {
   } entries[] = {{Value(0), false},  {Value(1), true},    {Value(999), true}, {Value(1000), false},
                  {Value(-1), false}, {Value(2.5), false}, {Value(), false},   {Value("3"), false}};
   for (const Entry& e : entries) EXPECT_EQ(app::acceptCopies(e.v), e.ok) << e.v.asDouble();
-}
-
-TEST_F(AppSettingsTest, HeaderLinesSavedEmptyReadAsTheirPlaceholders) {
-  app::writeHeaderLines({"", "Popravka telefona", "   ", "kalvedo@example.com"});
-  const std::string text = file();
-  // The empty line is stored empty; it reads as missing.
-  EXPECT_NE(text.find("Naziv firme=\r\n"), std::string::npos) << text;
-  EXPECT_LT(text.find("Naziv firme="), text.find("Drugi red="));
-  EXPECT_LT(text.find("Drugi red="), text.find("Treci red="));
-  EXPECT_LT(text.find("Treci red="), text.find("Cetvrti red="));
-  EXPECT_EQ(app::readHeaderLines(),
-            (app::HeaderTexts{"[naziv firme]", "Popravka telefona",
-                              "[mesto, ulica i broj, telefon]", "kalvedo@example.com"}));
 }
