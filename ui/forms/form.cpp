@@ -219,6 +219,15 @@ void Form::applyConstraints(int cw, int ch) {
 }
 
 void Form::applyBounds() {
+  // The window system holds a window within its size limits whoever sizes it (the user,
+  // maximising, the program), so the size kept is the one the window gets.
+  auto held = [this](int size, Limit low, Limit high) {
+    if (limits_[high] > 0) size = std::min(size, limits_[high]);
+    if (limits_[low] > 0) size = std::max(size, limits_[low]);
+    return size;
+  };
+  width_ = held(width_, kMinWidth, kMaxWidth);
+  height_ = held(height_, kMinHeight, kMaxHeight);
   if (!widget_) return;
   applyConstraints(clientWidth(), std::max(0, height_ - frameHeight()));
   // Default positions leave the first placing to the desktop.
@@ -273,6 +282,7 @@ void Form::setWindowState(int state) {
 void Form::setLimit(Limit which, int value) {
   limits_[which] = std::max(0, value);
   applyBounds();
+  realign();
 }
 
 void Form::userMovedOrSized() {
@@ -288,9 +298,18 @@ bool Form::handleEvent(QObject* watched, QEvent* event) {
         event->ignore();
         close();
         return true;
-      case QEvent::Resize:
+      case QEvent::Resize: {
+        // A window system that sizes the window beyond its limits (maximising it on a screen
+        // without a window manager) is overruled: the window keeps within them.
+        const QSize now = widget_->size();
+        const QSize held = now.expandedTo(widget_->minimumSize()).boundedTo(widget_->maximumSize());
+        if (held != now) {
+          widget_->resize(held);
+          return false;
+        }
         userMovedOrSized();
         return false;
+      }
       case QEvent::Move: {
         // The user may not move the window beyond the smallest left and top edges.
         if (event->spontaneous() && (limits_[kMinLeft] > 0 || limits_[kMinTop] > 0)) {
