@@ -5,7 +5,18 @@
 
 namespace kv::platform {
 
+namespace {
+
+ClockSource clockSource = nullptr;
+
+}  // namespace
+
+void setClockSource(ClockSource source) {
+  clockSource = source;
+}
+
 LocalTime localNow() {
+  if (clockSource) return clockSource();
   struct timeval tv;
   gettimeofday(&tv, nullptr);
   struct tm tm;

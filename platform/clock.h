@@ -8,8 +8,13 @@ struct LocalTime {
   int millisecond;
 };
 
-// The current local date and time.
+// The current local date and time: the system's clock, or the source set below.
 LocalTime localNow();
+
+// Puts another source in place of the system's clock (a test steers the time of day through
+// it); null puts the system's clock back.
+using ClockSource = LocalTime (*)();
+void setClockSource(ClockSource source);
 
 // Seconds since midnight, local time, with hundredths.
 double secondsSinceMidnight();
