@@ -5,6 +5,7 @@
 
 #include "app/core/settingscommands.h"
 #include "app/core/datafiles.h"
+#include "app/core/manufacturers.h"
 #include "app/core/orderrecord.h"
 #include "app/fkalvedo_layout.h"
 #include "app/fkalvedo_lists.h"
@@ -14,20 +15,16 @@
 #include "app/fkalvedo_settings.h"
 #include "app/fkalvedo_status.h"
 #include "app/makertexts.h"
-#include "engine/area/dbfunc.h"
 #include "runtime/error/callstack.h"
 #include "runtime/format/dates.h"
 #include "runtime/lang/classes.h"
 #include "runtime/lang/codeblock.h"
-#include "runtime/lang/eventpoll.h"
 #include "runtime/lang/memvars.h"
 #include "runtime/lib/arrays.h"
 #include "ui/core/classlang.h"
 #include "ui/forms/form.h"
 
 namespace kv::app {
-
-using namespace kv::engine;
 
 namespace {
 
@@ -215,20 +212,6 @@ Value component(const Value& self, std::string_view name) {
   return send(self, name);
 }
 
-Value manufacturerEntries() {
-  DBSELECTAREA(Value("ProizTel"));
-  const Value naziv = FIELDPOS(Value("Naziv"));
-  Value entries = Value::newArray();
-  AADD(entries, Value("Proizvodjac"));
-  DBGOTOP();
-  while (!__EOF().asBool()) {
-    eventPoll();
-    AADD(entries, FIELDGET(naziv));
-    DBSKIP();
-  }
-  return entries;
-}
-
 Value fKalvedoOnCreate(const Value& self, Args) {
   KV_METHOD("TFKALVEDO", "FKALVEDOONCREATE");
   send(self, "_Caption", {Value(programTitle())});
@@ -238,7 +221,7 @@ Value fKalvedoOnCreate(const Value& self, Args) {
   KV_LINE();
   OtvoriBaze();
   KV_LINE();
-  send(component(self, "csProizvodjaciTelefona"), "_Items", {manufacturerEntries()});
+  send(component(self, "csProizvodjaciTelefona"), "_Items", {buildMakerList().items});
   KV_LINE();
   send(component(self, "eBrojNaloga"), "_Caption", {Value(nextOrderNumber())});
   send(component(self, "dtpDatumNaloga"), "_Date", {DATE()});

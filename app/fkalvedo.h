@@ -58,11 +58,6 @@ const std::vector<std::string>& formMethodNames();
 // item); the four check marks; the status panel's first text.
 Value fKalvedoOnCreate(const Value& self, Args args);
 
-// The manufacturer list of the combo box: "Proizvodjac", then Naziv of every record of
-// ProizTel in index order, as stored (blank-padded), running the event poll at each record.
-// Selects ProizTel.
-Value manufacturerEntries();
-
 // A component of the form by its name (the instance variable's value).
 Value component(const Value& self, std::string_view name);
 

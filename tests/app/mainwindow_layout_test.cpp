@@ -596,12 +596,16 @@ TEST_F(MainWindowLayout, EveryComponentIsMadeAsTheLayoutGivesIt) {
       const Value parent = *row.parent ? part(form, row.parent) : form;
       EXPECT_EQ(comp->owner(), ui::libraryOf(parent));
       if (row.l >= 0) {
-        EXPECT_EQ(send(c, "Left").asInt(), row.l);
+        // The banner keeps to the right of the panel, wherever its right edge is.
+        const bool right = send(c, "Align").asInt() == 4;
+        EXPECT_EQ(send(c, "Left").asInt(), right ? send(parent, "Width").asInt() - row.w : row.l);
         // The status panel keeps to the bottom of the client area, wherever that is.
         const bool bottom = send(c, "Align").asInt() == 2;
         EXPECT_EQ(send(c, "Top").asInt(),
                   bottom ? send(form, "ClientHeight").asInt() - row.h : row.t);
-        if (row.w > 0) {
+        if (bottom) {
+          EXPECT_EQ(send(c, "Width").asInt(), send(form, "ClientWidth").asInt());
+        } else if (row.w > 0) {
           EXPECT_EQ(send(c, "Width").asInt(), row.w);
         } else {
           EXPECT_GT(send(c, "Width").asInt(), 0);
@@ -653,4 +657,38 @@ TEST_F(MainWindowLayout, EveryComponentIsMadeAsTheLayoutGivesIt) {
     app::watchFormMethods({});
   });
   EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindowLayout, TheWindowKeepsItsSizeAndHasNoMaximiseBox) {
+  withMainForm([](const Value& form, ui::Form& main) {
+    QWidget* window = main.windowIfMade();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(render(send(form, "Caption")), app::programTitle());
+    EXPECT_EQ(render(kvtest::property(form, "Icon.Name")), "DAVAVODE");
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    // The whole window is 810 by 610; the menu bar takes its height from the client area
+    // below it, which still holds every group box and the status panel under them.
+    EXPECT_EQ(send(form, "Width").asInt(), 810);
+    EXPECT_EQ(send(form, "Height").asInt(), 610);
+    QWidget* client = main.clientWidget();
+    const QSize area(send(form, "ClientWidth").asInt(), send(form, "ClientHeight").asInt());
+    EXPECT_EQ(client->size(), area);
+    EXPECT_GE(area.width(), 794);
+    EXPECT_GE(send(part(form, "Panel1"), "Top").asInt(), 384 + 109);  // below the overview
+    const QSize before = window->size();
+    // Neither the user, nor maximising, nor the program can change the size.
+    window->resize(before.width() + 100, before.height() + 100);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), before) << "resize";
+    window->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), before) << "maximise";
+    window->showNormal();
+    send(form, "SetSize", {Value(1000), Value(700)});
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), before) << "program";
+    EXPECT_EQ(send(form, "Width").asInt(), 810);
+    EXPECT_EQ(send(form, "Height").asInt(), 610);
+    EXPECT_EQ(client->size(), area);
+  });
 }

@@ -37,6 +37,15 @@ class MainWindowTest : public DataDirTest {
     kv::releaseAllMemvars();
     DataDirTest::TearDown();
   }
+  // Ends the program's run and starts the window library afresh, as a new start of the
+  // program in the same directory (the tables closed, the globals gone).
+  void restart() {
+    kv::app::watchFormMethods({});
+    program_.reset();
+    kv::engine::closeAllAreas();
+    kv::releaseAllMemvars();
+    program_ = std::make_unique<WindowProgram>();
+  }
   // Runs the program until its main form is shown, runs `check` with the form, then closes it.
   void withMainForm(const std::function<void(const kv::Value& form, kv::ui::Form& main)>& check) {
     const bool shown = program_->runMain([&](kv::ui::Form& main) {
