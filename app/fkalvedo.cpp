@@ -7,6 +7,7 @@
 #include "app/core/datafiles.h"
 #include "app/core/manufacturers.h"
 #include "app/core/orderrecord.h"
+#include "app/core/settingscommands.h"
 #include "app/fkalvedo_layout.h"
 #include "app/fkalvedo_lists.h"
 #include "app/fkalvedo_menus.h"
@@ -157,13 +158,6 @@ FormMethod findMethod(std::string_view name) {
   return nullptr;
 }
 
-// The options the settings file keeps: the printer choice before printing, the coloured
-// overview and the print language (Serbian unless the file names another; a text that is
-// neither language ticks neither item).
-void readOptions() {
-  readSettingFlags();
-}
-
 Value declare() {
   const Value module = makeBlock([](Args) { return Value(); });
   Value handle = ui::__CLASSDEF(Value("TFKalvedo"), module, ui::TForm());
@@ -233,7 +227,9 @@ Value fKalvedoOnCreate(const Value& self, Args) {
   KV_LINE();
   send(self, "NapraviGlavniMeni");
   KV_LINE();
-  readOptions();
+  // The options from the settings file: the printer choice, the coloured overview, the print
+  // language (only exactly "Srpski" or "Hrvatski" ticks its item).
+  readSettingFlags();
   const Value menu = component(self, "MainMenu1");
   for (const auto& [item, option] :
        {std::pair{"nIzborStampaca", "lIzborStampaca"}, std::pair{"nColorPregled", "lColorPregled"},

@@ -1,5 +1,6 @@
 #include "app/fkalvedo_status.h"
 
+#include "app/core/settingsfile.h"
 #include "app/makertexts.h"
 #include "runtime/error/callstack.h"
 #include "runtime/format/dates.h"
@@ -12,7 +13,8 @@ namespace {
 
 // The shop's name as the header form stores it; the maker's credit until one is entered.
 std::string shopName() {
-  return kMakerShopName;
+  return std::string(
+      READINI(Value("Zaglavlje"), Value("Naziv firme"), Value(kMakerShopName)).str());
 }
 
 const FormMethodEntry kMethods[] = {{"Timer1OnTimer", &Timer1OnTimer}};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/core/datafiles.h"
+#include "app/core/settingsfile.h"
 #include "app/makertexts.h"
 #include "runtime/format/dates.h"
 #include "runtime/lib/strings.h"
@@ -50,6 +51,10 @@ void storeOrders(const std::vector<const char*>& numbers,
       Access::put("KONTAKT", Value(kontakt));
     }
   });
+}
+
+void writeSettings(const std::string& text) {
+  std::ofstream(app::settingsFileName()) << text;
 }
 
 }  // namespace
@@ -98,5 +103,37 @@ TEST_F(MainWindowStartup, StoredOrdersGiveTheNextNumberAndFillTheOverview) {
     EXPECT_EQ(render(customers.arr()->items[0].arr()->items[0]).substr(0, 3), "ana");
     EXPECT_EQ(send(part(form, "sgKorisnici"), "Row").asInt(), 1);
   });
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindowStartup, TheSettingsFileSetsTheOptionsAndTheirCheckMarks) {
+  struct Case {
+    const char* file;
+    bool izbor, boja, srpski, hrvatski;
+  } cases[] = {
+      {"", false, false, true, false},
+      {"[Stampa]\nIzbor Stampaca=.T.\nJezik=Hrvatski\n[Pregled]\nBoja=.T.\n", true, true, false,
+       true},
+      {"[Stampa]\nJezik=Srpski\n[Pregled]\nBoja=.F.\n", false, false, true, false},
+      // A language that is neither leaves both items without a check mark.
+      {"[Stampa]\nJezik=Slovenski\n", false, false, false, false},
+      {"[Stampa]\nJezik=srpski\nIzbor Stampaca=T\n", false, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    writeSettings(c.file);
+    withMainForm([&](const Value& form, ui::Form&) {
+      const Value menu = part(form, "MainMenu1");
+      for (const auto& [option, item, want] :
+           {std::tuple{"lIzborStampaca", "nIzborStampaca", c.izbor},
+            std::tuple{"lColorPregled", "nColorPregled", c.boja},
+            std::tuple{"lJezikSrpski", "nJezikSrpski", c.srpski},
+            std::tuple{"lJezikHrvatski", "nJezikHrvatski", c.hrvatski}}) {
+        EXPECT_EQ(memvarGet(option).asBool(), want) << option;
+        EXPECT_EQ(send(menu, "GetChecked", {memvarGet(item)}).asBool(), want) << item;
+      }
+    });
+    restart();
+  }
   EXPECT_TRUE(errors.empty());
 }

@@ -5,8 +5,10 @@
 
 #include <QTest>
 
+#include <fstream>
 #include <string>
 
+#include "app/core/settingsfile.h"
 #include "app/fkalvedo_status.h"
 #include "app/makertexts.h"
 #include "platform/clock.h"
@@ -90,6 +92,23 @@ TEST_F(MainWindowStatus, TheTimersTicksShowTheTextOfTheirWindow) {
       QTest::qWait(80);
       EXPECT_EQ(send(panel, "Caption").str(), c.text) << c.seconds;
     }
+  });
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindowStatus, TheShopsNameComesFromTheSettingsFile) {
+  platform::setClockSource(&steeredClock);
+  withMainForm([&](const Value& form, ui::Form&) {
+    const Value panel = part(form, "Panel1");
+    const Value timer = part(form, "Timer1");
+    send(timer, "_Interval", {Value(20)});
+    gSeconds = 12;
+    QTest::qWait(80);
+    EXPECT_EQ(send(panel, "Caption").str(), kShop);
+    // Written while the program runs (the header form does so), seen at the next tick.
+    std::ofstream(app::settingsFileName()) << "[Zaglavlje]\nNaziv firme=Servis Mika\n";
+    QTest::qWait(80);
+    EXPECT_EQ(send(panel, "Caption").str(), " Servis Mika");
   });
   EXPECT_TRUE(errors.empty());
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/core/settingsfile.h"
 #include "app/fkalvedo.h"
 #include "runtime/format/numfmt.h"
 #include "runtime/lang/classes.h"
@@ -29,11 +30,14 @@ class MainWindowTest : public DataDirTest {
  protected:
   void SetUp() override {
     DataDirTest::SetUp();
+    // The settings file lives in the case's own directory.
+    kv::app::setSettingsDir(dir_.string());
     program_ = std::make_unique<WindowProgram>();
   }
   void TearDown() override {
     kv::app::watchFormMethods({});
     program_.reset();
+    kv::app::setSettingsDir("");
     kv::releaseAllMemvars();
     DataDirTest::TearDown();
   }
