@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <span>
 
-#include "app/core/settingscommands.h"
 #include "app/core/datafiles.h"
 #include "app/core/manufacturers.h"
 #include "app/core/orderrecord.h"
