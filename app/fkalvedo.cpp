@@ -11,6 +11,7 @@
 #include "app/fkalvedo_lists.h"
 #include "app/fkalvedo_menus.h"
 #include "app/fkalvedo_orders.h"
+#include "app/fkalvedo_overview.h"
 #include "app/fkalvedo_print.h"
 #include "app/fkalvedo_settings.h"
 #include "app/fkalvedo_status.h"
@@ -147,8 +148,8 @@ std::vector<std::string>& emptyRun() {
 // The method of a name from the tables of every part; null when none has it.
 FormMethod findMethod(std::string_view name) {
   const std::span<const FormMethodEntry> parts[] = {
-      layoutMethods(), menuMethods(), statusMethods(),   std::span(kOwnMethods),
-      orderMethods(),  listMethods(), settingsMethods(), printMethods()};
+      layoutMethods(),   menuMethods(), statusMethods(),   std::span(kOwnMethods), orderMethods(),
+      overviewMethods(), listMethods(), settingsMethods(), printMethods()};
   for (const auto& part : parts) {
     for (const FormMethodEntry& e : part) {
       if (name == e.name) return e.fn;
@@ -208,6 +209,7 @@ Value component(const Value& self, std::string_view name) {
 Value fKalvedoOnCreate(const Value& self, Args) {
   KV_METHOD("TFKALVEDO", "FKALVEDOONCREATE");
   send(self, "_Caption", {Value(programTitle())});
+  resetOverviewSort();
   KV_LINE();
   send(self, "MyTabOrder");
   // The tables and their indexes; an empty manufacturer table gets the default list.

@@ -8,7 +8,8 @@
 //   fkalvedo_menus     MyTabOrder, NapraviGlavniMeni, the pop-up menus and their speed buttons
 //   fkalvedo_status    Timer1OnTimer, the status panel's texts
 //   fkalvedo (here)    fKalvedoOnCreate, the creation handler
-//   fkalvedo_orders    order editing and the overview
+//   fkalvedo_orders    order editing (the controls' order: fkalvedo_orderform)
+//   fkalvedo_overview  the overview grid, its search, sorting and colours
 //   fkalvedo_lists     customers and manufacturers
 //   fkalvedo_settings  settings, header and clause
 //   fkalvedo_print     printing an order

@@ -5,6 +5,7 @@
 #include "app/core/customers.h"
 #include "app/core/listnames.h"
 #include "app/core/manufacturers.h"
+#include "app/fkalvedo_orderform.h"
 #include "runtime/error/callstack.h"
 #include "runtime/lang/classes.h"
 #include "runtime/lang/memvars.h"
@@ -75,19 +76,6 @@ void showMakers(const Value& self, const MakerResult& r) {
   const Value combo = component(self, "csProizvodjaciTelefona");
   send(combo, "_Items", {r.list.items});
   if (r.selectItem) send(combo, "_ItemIndex", {Value(r.list.selected)});
-}
-
-// The combo box's current text: its selected entry, else its caption. (The window library's
-// Caption of a combo box does not follow the selection.)
-std::string comboText(const Value& combo) {
-  const int index = send(combo, "ItemIndex").asInt();
-  const Value items = send(combo, "Items");
-  if (index >= 1 && static_cast<std::size_t>(index) <= items.arrayLen()) {
-    const Value& entry = items.arr()->items[index - 1];
-    if (entry.isString()) return std::string(entry.str());
-  }
-  const Value caption = send(combo, "Caption");
-  return std::string(caption.isString() ? caption.str() : "");
 }
 
 // Makes the grid's current row the first customer whose name contains `text`.

@@ -460,6 +460,21 @@ bool replaceFileContents(const std::string& name, std::string_view bytes) {
   return true;
 }
 
+FileStamp fileStamp(const std::string& path) {
+  const NameLookup found = lookupName(path);
+  if (found.match == NameMatch::Missing || found.match == NameMatch::Ambiguous) return {};
+  const std::string& name = found.match == NameMatch::Folded ? found.path : path;
+  struct stat st {};
+  if (::stat(name.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return {};
+  FileStamp s;
+  s.exists = true;
+  s.device = static_cast<std::uint64_t>(st.st_dev);
+  s.inode = static_cast<std::uint64_t>(st.st_ino);
+  s.size = static_cast<std::int64_t>(st.st_size);
+  s.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  return s;
+}
+
 bool fileExists(const std::string& path) {
   const NameLookup found = lookupName(path);
   switch (found.match) {

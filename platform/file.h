@@ -106,6 +106,18 @@ bool replaceFileContents(const std::string& name, std::string_view bytes);
 // several files differ from the name only in case (a name of that file exists, although
 // opening it fails).
 bool fileExists(const std::string& path);
+// What tells one version of a file from another without reading it: its identity (device and
+// inode), size and modification time in nanoseconds. A file that does not exist (or cannot be
+// looked at) has exists false and zeros elsewhere. Two stamps are equal when nothing about
+// the file changed that a rewrite (in place or by a rename over it) would change.
+struct FileStamp {
+  bool exists = false;
+  std::uint64_t device = 0, inode = 0;
+  std::int64_t size = 0, modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+// The stamp of `path`, found as fileExists finds it (an ambiguous name has no stamp).
+FileStamp fileStamp(const std::string& path);
 // First file matching `pattern` (a path whose last component may hold * and ? wildcards,
 // matched as a shell matches them): the pattern's directory joined with the smallest
 // matching name (directories are not matched); empty when none. Names matching as written

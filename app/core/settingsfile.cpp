@@ -14,7 +14,8 @@ namespace kv::app {
 
 namespace {
 
-std::string g_dir;  // the tests' directory, or empty
+std::string g_dir;               // the tests' directory, or empty
+std::uint64_t g_generation = 0;  // see settingsGeneration()
 
 bool allBlank(std::string_view s) {
   return s.find_first_not_of(' ') == std::string_view::npos;
@@ -23,6 +24,7 @@ bool allBlank(std::string_view s) {
 }  // namespace
 
 void setSettingsDir(std::string_view dir) {
+  ++g_generation;  // another file: what was read from the old one says nothing of it
   g_dir.assign(dir);
   if (!g_dir.empty() && g_dir.back() != '/') g_dir.push_back('/');
 }
@@ -82,7 +84,12 @@ void WRITEINI(const Value& section, const Value& key, const Value& value, const 
     raiseArgError("WRITEINI", kWriteIniArg, {section, key, value, base});
     return;
   }
+  ++g_generation;
   platform::writeProfileString(settingsFileName(base), s.str(), k.str(), text);
+}
+
+std::uint64_t settingsGeneration() {
+  return g_generation;
 }
 
 void registerSettingsFileFunctions() {

@@ -4,6 +4,7 @@
 // the executable, else in the user's configuration directory). Every read and write opens
 // the file anew, so a value written is seen by the next read at once, also by another
 // station sharing the file.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,11 @@ Value READINI(const Value& section, const Value& key, const Value& deflt,
 // file that cannot be written loses the value without a message, as the profile rules have it.
 void WRITEINI(const Value& section, const Value& key, const Value& value,
               const Value& base = Value());
+
+// A number that changes whenever this process writes the settings file (WRITEINI, whether or
+// not the write reached the disk) or moves it (setSettingsDir): a reader that keeps what it
+// read knows by it that what it keeps may be stale.
+std::uint64_t settingsGeneration();
 
 // Registers READINI and WRITEINI by name.
 void registerSettingsFileFunctions();
