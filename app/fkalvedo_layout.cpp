@@ -130,6 +130,9 @@ void makeOrderGroup(Builder& b, const Value& form) {
   send(datum, "_Date", {CTOD(Value("10/06/2007"))});
   send(datum, "_Time", {Value("14:12:59")});
   Value pretraga = b.labeled(gb, "ePretragaNaloga", 8, 72, 185, 21, "Pretraga:");
+  // An edit takes as many characters as its template has; without a picture the empty text it
+  // starts with would take none.
+  send(pretraga, "_Picture", {anyText(50)});
   send(pretraga, "_Hint", {Value("Pretraga Naloga po Korisniku, Kontaktu, Modelu i Ser.Broju")});
   send(pretraga, "_TabStop", {Value(false)});
   b.on(pretraga, "_OnKeyDown", "ePretragaNalogaOnKeyDown");
@@ -172,7 +175,10 @@ void makeDeviceGroup(Builder& b) {
   b.radio(gb, "rbMobilniTelefon", 296, 48, "Mobilni telefon");
   b.radio(gb, "rbTelefaksUredjaj", 296, 64, "Telefaks uredjaj");
   b.on(b.radio(gb, "rbOstalo", 296, 80, "Ostalo:"), "_OnEnter", "rbOstaloOnEnter");
+  // The "other" texts take their fields' 50 characters also before a blank form gives them
+  // 50 blanks (at start-up they are empty).
   Value ostaloTelefon = b.make(&ui::TEdit, gb, "eOstaloTelefon", 352, 80, 129, 21);
+  send(ostaloTelefon, "_Picture", {anyText(50)});
   b.on(ostaloTelefon, "_OnEnter", "eOstaloTelefonOnEnter");
   b.on(ostaloTelefon, "_OnExit", "eOstaloTelefonOnExit");
   b.check(gb, "cbPunjac", 576, 16, "Punjac");
@@ -181,6 +187,7 @@ void makeDeviceGroup(Builder& b) {
   b.check(gb, "cbKartica", 576, 64, "Kartica");
   b.on(b.check(gb, "cbOstalo", 576, 80, "Ostalo:"), "_OnChange", "cbOstaloOnChange");
   Value ostaloPribor = b.make(&ui::TEdit, gb, "eOstaloPribor", 632, 80, 129, 21);
+  send(ostaloPribor, "_Picture", {anyText(50)});
   b.on(ostaloPribor, "_OnEnter", "eOstaloPriborOnEnter");
   b.on(ostaloPribor, "_OnExit", "eOstaloPriborOnExit");
   // The field holds 80 characters; the edit takes 79.
