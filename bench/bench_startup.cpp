@@ -37,70 +37,21 @@
 #include "ui/forms/application.h"
 #include "ui/forms/form.h"
 #include "ui/windowlibrary.h"
+#include "shop_history.h"
 
 using namespace kv;
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kOrders = 100000;
-constexpr int kCustomers = 5000;
+using benchsupport::kOrders;
+using benchsupport::makeHistory;
+using benchsupport::startEngine;
 
 using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point t0, Clock::time_point t) {
   return std::chrono::duration<double, std::milli>(t - t0).count();
-}
-
-void startEngine() {
-  resetSettings();
-  registerRuntimeFunctions();
-  engine::registerDbfDriver();
-  engine::registerDbfNtxDriver();
-  engine::registerDbFunctions();
-  engine::installFieldResolver();
-  app::registerDataFileFunctions();
-  setSetting(kSetDeleted, Value(true));
-}
-
-void put(const char* name, const Value& v) {
-  engine::FIELDPUT(engine::FIELDPOS(Value(name)), v);
-}
-
-// Fills `dir` with the tables of a shop's history and builds their indexes once, so the
-// timed start-ups find them as a shop's stations do.
-void makeHistory(const fs::path& dir) {
-  fs::create_directories(dir);
-  fs::current_path(dir);
-  const char* makers[] = {"Nokia", "Samsung", "Motorola", "Siemens", "Sony Ericsson", "LG"};
-  engine::DBCREATE(Value("Nalozi.dbf"), app::StrukturaTabele("Nalozi"));
-  engine::DBUSEAREA(Value(true), Value(app::kDataDriver), Value("Nalozi.dbf"), Value(),
-                    Value(false));
-  const std::int32_t day = julianFromCalendar(1, 1, 2008);
-  for (int i = 1; i <= kOrders; ++i) {
-    engine::DBAPPEND();
-    put("BrNal", STRZERO(Value(i), Value(5)));
-    put("DatNal", Value::date(day + i / 40));
-    put("Korisnik", Value("Kupac " + std::to_string(i % kCustomers)));
-    put("Proizvodja", Value(makers[i % 6]));
-    put("Model", Value("Model " + std::to_string(i % 300)));
-    put("SerijskiBr", Value("SN" + std::to_string(1000000 + i)));
-    put("Zavrsen", Value(i < kOrders - 40));
-    put("U_Obradi", Value(i % 3 == 0));
-  }
-  engine::DBCLOSEAREA();
-  engine::DBCREATE(Value("Korisnici.dbf"), app::StrukturaTabele("Korisnici"));
-  engine::DBUSEAREA(Value(true), Value(app::kDataDriver), Value("Korisnici.dbf"), Value(),
-                    Value(false));
-  for (int i = 0; i < kCustomers; ++i) {
-    engine::DBAPPEND();
-    put("Naziv", Value("Kupac " + std::to_string(i)));
-    put("Kontakt", Value("06" + std::to_string(4000000 + i)));
-  }
-  engine::DBCLOSEAREA();
-  app::INITDBF();
-  app::OtvoriBaze();  // builds the missing indexes and the default manufacturers
-  engine::closeAllAreas();
 }
 
 struct Dirs {

@@ -132,6 +132,14 @@ Value buildFilteredOverview(std::string_view search) {
 
 int overviewRowOfNumber(const Value& rows, std::string_view numberText) {
   const Value& r = rows.deref();
+  // After a fill of a table without gaps, order n is row n: looked at first, as a save of a
+  // long history would otherwise compare every row.
+  if (numberText.size() == 5 &&
+      numberText.find_first_not_of("0123456789") == std::string_view::npos) {
+    const std::size_t n = static_cast<std::size_t>(std::stoi(std::string(numberText)));
+    if (n >= 1 && n <= r.arrayLen() && cell(r.arr()->items[n - 1], 1) == numberText)
+      return static_cast<int>(n);
+  }
   for (std::size_t i = 0; i < r.arrayLen(); ++i)
     if (cell(r.arr()->items[i], 1) == numberText) return static_cast<int>(i) + 1;
   return 0;

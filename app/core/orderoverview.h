@@ -40,7 +40,9 @@ Value buildOverview();
 // Nalozi only while the rows are built and cleared on every way out.
 Value buildFilteredOverview(std::string_view search);
 
-// The 1-based row whose first column is exactly `numberText`, 0 when none.
+// The 1-based row whose first column is exactly `numberText`, 0 when none. A number appears in
+// one row at most (a save replaces its row, a fill reads each order once), so when the row at
+// the number's own position holds it, that row is answered without looking further.
 int overviewRowOfNumber(const Value& rows, std::string_view numberText);
 
 // Puts `row` into `rows`: in place of the row of the same number, else appended. Answers its

@@ -113,3 +113,22 @@ TEST_F(OrderOverviewTest, RowsAreFoundReplacedAndAppendedByNumber) {
   fresh.arr()->items[0] = Value("00009");
   EXPECT_EQ(app::putOverviewRow(rows, fresh), 5);
 }
+
+// The row of a number wherever it stands: at its own position, after a sort, after a delete
+// put it in parentheses.
+TEST_F(OrderOverviewTest, ARowIsFoundByNumberInAnyOrder) {
+  const Value rows = app::buildOverview();
+  ASSERT_EQ(rows.arrayLen(), 4u);
+  bool descending = true;
+  app::sortOverview(rows, 1, descending);  // 00004 00003 00002 00001
+  const struct {
+    const char* number;
+    int row;
+  } cases[] = {{"00004", 1}, {"00001", 4}, {"00002", 3}, {"00005", 0}, {"00000", 0}, {"1", 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(app::overviewRowOfNumber(rows, c.number), c.row) << c.number;
+  rows.arr()->items[3].arr()->items[0] = Value("(00001)");
+  EXPECT_EQ(app::overviewRowOfNumber(rows, "00001"), 0);
+  rows.arr()->items[0].arr()->items[0] = Value("00001");
+  EXPECT_EQ(app::overviewRowOfNumber(rows, "00001"), 1);
+}
