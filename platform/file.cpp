@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/filefault.h"
 #include "platform/filename.h"
 
 namespace kv::platform {
@@ -241,10 +242,13 @@ std::int64_t File::readAt(std::uint64_t offset, void* buf, std::size_t n) {
 
 std::int64_t File::writeAt(std::uint64_t offset, const void* buf, std::size_t n) {
   if (fd_ < 0) return fail(EBADF);
+  const FileFault fault = fileFaultFor(FileStep::Write, path_, offset, n);
+  if (fault.kind == FileFault::Kind::Fail) return t_lastError = fault.osCode, -1;
+  const std::size_t want = fault.kind == FileFault::Kind::Short ? fault.bytes : n;
   std::size_t done = 0;
   auto* p = static_cast<const char*>(buf);
-  while (done < n) {
-    ssize_t r = ::pwrite(fd_, p + done, n - done, static_cast<off_t>(offset + done));
+  while (done < want) {
+    ssize_t r = ::pwrite(fd_, p + done, want - done, static_cast<off_t>(offset + done));
     if (r < 0) {
       if (errno == EINTR) continue;
       int err = errno;
@@ -258,7 +262,7 @@ std::int64_t File::writeAt(std::uint64_t offset, const void* buf, std::size_t n)
     }
     done += static_cast<std::size_t>(r);
   }
-  t_lastError = 0;
+  t_lastError = done < n ? fault.osCode : 0;
   return static_cast<std::int64_t>(done);
 }
 
@@ -275,10 +279,13 @@ std::int64_t File::read(void* buf, std::size_t n) {
 
 std::int64_t File::write(const void* buf, std::size_t n) {
   if (fd_ < 0) return fail(EBADF);
+  const FileFault fault = fileFaultFor(FileStep::Write, path_, ~std::uint64_t(0), n);
+  if (fault.kind == FileFault::Kind::Fail) return t_lastError = fault.osCode, -1;
+  const std::size_t want = fault.kind == FileFault::Kind::Short ? fault.bytes : n;
   std::size_t done = 0;
   auto* p = static_cast<const char*>(buf);
-  while (done < n) {
-    ssize_t r = ::write(fd_, p + done, n - done);
+  while (done < want) {
+    ssize_t r = ::write(fd_, p + done, want - done);
     if (r < 0) {
       if (errno == EINTR) continue;
       int err = errno;
@@ -288,7 +295,7 @@ std::int64_t File::write(const void* buf, std::size_t n) {
     }
     done += static_cast<std::size_t>(r);
   }
-  t_lastError = 0;
+  t_lastError = done < n ? fault.osCode : 0;
   return static_cast<std::int64_t>(done);
 }
 
@@ -321,6 +328,8 @@ bool File::truncate(std::uint64_t size) {
 
 bool File::flush() {
   if (fd_ < 0) return fail(EBADF), false;
+  const FileFault fault = fileFaultFor(FileStep::Flush, path_, 0, 0);
+  if (fault.kind == FileFault::Kind::Fail) return t_lastError = fault.osCode, false;
   if (::fsync(fd_) != 0 && errno != EINVAL) return fail(errno), false;
   t_lastError = 0;
   return true;
@@ -334,6 +343,9 @@ bool File::lock(std::uint64_t offset, std::uint64_t length, bool exclusive) {
   }
   // A descriptor opened for reading only cannot take a write lock; it takes a shared one,
   // which keeps every writer's lock out while it reads, all a reader needs the lock for.
+  const FileFault fault = fileFaultFor(FileStep::Lock, path_, offset, length);
+  if (fault.kind == FileFault::Kind::Fail)
+    return t_lastError = fault.osCode ? fault.osCode : 33, false;
   const bool writeLock = exclusive && !readOnly_;
   if (!ofdLock(fd_, writeLock ? F_WRLCK : F_RDLCK, offset, length)) {
     int err = errno;
