@@ -138,6 +138,9 @@ Status DbfArea::open(const OpenInfo& info) {
     // cut at close would drop them.
     std::uint32_t header = recCount_;
     refreshCount();
+    // The header is set right at the next flush or close, so the count does not stay behind
+    // once this open is gone.
+    if (recCount_ > header && !readOnly_) updated_ = true;
     recCount_ = std::max(recCount_, header);
   }
   buf_.assign(recLen_, ' ');
@@ -254,16 +257,24 @@ Status DbfArea::writeEofAndCut() {
   return kSuccess;
 }
 
-void DbfArea::commitFiles() {
-  if (memo_.isOpen() && !memo_.writePendingHeader()) writeError(memoName_);
+Status DbfArea::commitFiles() {
+  Status r = kSuccess;
+  if (memo_.isOpen() && !memo_.writePendingHeader()) r = writeError(memoName_);
+  // A commit the system refuses is told: what was written may not be on the disk. The flag
+  // stays set, so the next commit asks again.
   if (dbfWritten_) {
-    dbf_.flush();
-    dbfWritten_ = false;
+    if (dbf_.flush())
+      dbfWritten_ = false;
+    else
+      r = writeError(fullName_);
   }
   if (memo_.written) {
-    memo_.file().flush();
-    memo_.written = false;
+    if (memo_.file().flush())
+      memo_.written = false;
+    else
+      r = writeError(memoName_);
   }
+  return r;
 }
 
 Status DbfArea::flush() {
@@ -277,8 +288,7 @@ Status DbfArea::flush() {
       if (writeEofAndCut() != kSuccess || writeHeader() != kSuccess) return kFailure;
     }
   }
-  commitFiles();
-  return kSuccess;
+  return commitFiles();
 }
 
 Status DbfArea::close() {
@@ -292,7 +302,7 @@ Status DbfArea::close() {
       if (shared_) refreshCount();
       if (writeHeader() != kSuccess || writeEofAndCut() != kSuccess) r = kFailure;
     }
-    commitFiles();
+    if (commitFiles() != kSuccess) r = kFailure;
     dropReadAhead();
     dbf_.close();
     memo_.file().close();

@@ -84,14 +84,16 @@ class DbfArea : public WorkArea {
   void refreshCount();
   // Puts 0x1A after the last record and cuts the file there.
   Status writeEofAndCut();
-  // Commits the files written since the last commit to disk.
-  void commitFiles();
+  // Commits the files written since the last commit to disk; a file the system could not
+  // commit raises the write error with the system's code.
+  Status commitFiles();
   void releaseAllLocks();
   // Raise the write error (24/1011) of `file` with the last operating-system code, or the
   // read error (23/1010) with `osCode`; both answer kFailure.
   Status writeError(const std::string& file);
   Status readError(const std::string& file, int osCode);
-  // Writes one text into the memo file; answers the block used.
+  // Writes one text into the memo file; answers the block used. A text the stored record
+  // points to is never overwritten: only a block this change wrote is rewritten in place.
   Status writeMemo(const Field& f, std::string_view text, std::uint32_t& block);
 
   platform::File dbf_;
@@ -106,6 +108,12 @@ class DbfArea : public WorkArea {
   bool dbfWritten_ = false;
   std::vector<std::uint32_t> locks_;
   std::string fullName_, memoName_;
+  // The current record as the file holds it, taken when the record goes hot, so that a
+  // record write cut short can put the stored bytes back.
+  std::vector<char> stored_;
+  // Memo blocks written since the record went hot: the stored record does not point to them
+  // yet, so a shorter text of this same change may overwrite them in place.
+  std::vector<std::uint32_t> freshMemo_;
 
  private:
   // Serves the current record from the read-ahead chunk, reading the next chunk when needed;

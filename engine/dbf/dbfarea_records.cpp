@@ -85,9 +85,21 @@ Status DbfArea::writeRecord(std::uint32_t n) {
   // answers older bytes than the file holds.
   if (aheadCount_ > 0 && n >= aheadFirst_ && n - aheadFirst_ < aheadCount_)
     std::copy(buf_.begin(), buf_.end(), ahead_.begin() + std::ptrdiff_t(n - aheadFirst_) * recLen_);
-  std::int64_t put = dbf_.writeAt(recordPos(hdrLen_, recLen_, n), buf_.data(), recLen_);
+  const std::uint64_t at = recordPos(hdrLen_, recLen_, n);
+  std::int64_t put = dbf_.writeAt(at, buf_.data(), recLen_);
   if (put != static_cast<std::int64_t>(recLen_)) {
     aheadCount_ = 0;  // what the file holds now is unknown
+    const int os = platform::lastOsError();
+    // A write cut short leaves the record half old, half new. The stored bytes go back (a
+    // record that was not in the file yet is cut off again), so the table holds the record
+    // as before; the record stays hot and is written again at the next go cold.
+    if (put > 0) {
+      if (n == recNo_ && stored_.size() == recLen_ && !(appended_ && !shared_))
+        dbf_.writeAt(at, stored_.data(), recLen_);
+      else if (n == recNo_ && appended_ && !shared_)
+        dbf_.truncate(at);
+    }
+    platform::setLastOsError(os);
     return writeError(fullName_);
   }
   dbfWritten_ = true;
@@ -103,6 +115,8 @@ Status DbfArea::goHot() {
     return failWith(ErrorRecord(EG_UNLOCKED, kDbUnlocked));
   }
   hot_ = true;
+  stored_.assign(buf_.begin(), buf_.end());
+  freshMemo_.clear();
   return kSuccess;
 }
 
@@ -110,6 +124,7 @@ Status DbfArea::goCold() {
   if (!hot_) return kSuccess;
   if (writeRecord(recNo_) != kSuccess) return kFailure;
   hot_ = false;
+  freshMemo_.clear();
   updated_ = true;
   if (!appended_ && !deleted_) runEvent(kEvUpdate);
   appended_ = false;
@@ -283,9 +298,15 @@ Status DbfArea::writeMemo(const Field& f, std::string_view text, std::uint32_t& 
     block = 0;
     return kSuccess;
   }
+  // A text the stored record points to is never overwritten: a save cut off before its
+  // record is written would leave the old record with half a new text. Only a block this
+  // change wrote itself is rewritten in place; any other text goes to fresh blocks.
+  if (std::find(freshMemo_.begin(), freshMemo_.end(), block) == freshMemo_.end()) block = 0;
+  const std::uint32_t given = block;
   if (!memo_.write(text, block, shared_)) {
     return writeError(memoName_);
   }
+  if (block != given) freshMemo_.push_back(block);
   return kSuccess;
 }
 
@@ -375,6 +396,12 @@ Status DbfArea::append(bool releaseLocks) {
     // The blank record goes out at once, so that the file grows and other stations count
     // it. When that write fails the table stays as it was.
     if (writeRecord(n) != kSuccess) {
+      // Under the append lock no other station has appended since: the file is cut back to
+      // the records it held, so no piece of a record is left at its end.
+      const int os = platform::lastOsError();
+      if (dbf_.size() > static_cast<std::int64_t>(recordPos(hdrLen_, recLen_, n)))
+        dbf_.truncate(recordPos(hdrLen_, recLen_, n));
+      platform::setLastOsError(os);
       auto it = std::find(locks_.begin(), locks_.end(), n);
       if (it != locks_.end()) {
         netRecordUnlock(dbf_, n);
@@ -393,6 +420,8 @@ Status DbfArea::append(bool releaseLocks) {
   recCount_ = n;
   recNo_ = n;
   updated_ = hot_ = appended_ = true;
+  stored_.assign(buf_.begin(), buf_.end());
+  freshMemo_.clear();
   bof_ = eof_ = found_ = false;
   runEvent(kEvAppend);
   return kSuccess;
