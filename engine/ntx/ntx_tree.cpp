@@ -49,10 +49,24 @@ void NtxTree::cachePage(std::uint32_t off, const Page& p) {
   std::copy(p.bytes(), p.bytes() + kPageSize, cache_[off].begin());
 }
 
+bool NtxTree::announceUpdate() {
+  if (!shared_ || lockCount_ == 0 || announced_) return true;
+  std::uint8_t b[2];
+  platform::writeLe16(b, static_cast<std::uint16_t>(h_.updateCounter + 1));
+  if (io_->writeAt(2, b, sizeof b) != std::int64_t(sizeof b)) {
+    raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
+    return false;
+  }
+  ++h_.updateCounter;
+  announced_ = true;
+  return true;
+}
+
 bool NtxTree::writePage(std::uint32_t off, const Page& p) {
   // The cached copy goes first: whatever the write's outcome, the cache never keeps a page
   // older than the one asked for.
   cache_.erase(off);
+  if (!announceUpdate()) return false;
   if (io_->writeAt(off, p.bytes(), kPageSize) != kPageSize) {
     raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
     return false;

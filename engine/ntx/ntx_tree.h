@@ -109,6 +109,10 @@ class NtxTree {
   bool writePage(std::uint32_t off, const Page& p);
   bool writeHeaderStart();
   bool writeFullHeader();
+  // Before the first page write under a shared lock the update counter is moved on and
+  // written, so a process stopped before its update is committed still tells the others
+  // that their cached pages are old.
+  bool announceUpdate();
   bool push(std::uint32_t page);
   void loadCurrent(const Page& p, int i);
   int lowerBound(const Page& p, const std::uint8_t* key, std::size_t len) const;
@@ -135,6 +139,7 @@ class NtxTree {
   bool dirty_ = false;
   bool failed_ = false;
   int lockCount_ = 0;
+  bool announced_ = false;  // the counter of the update under way is already written
   std::uint64_t endOffset_ = kPageSize;
   std::vector<Level> stack_;
   std::vector<Level> saved_;  // the position before a step, restored at either end

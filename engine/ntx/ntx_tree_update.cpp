@@ -250,6 +250,7 @@ bool NtxTree::lock() {
 bool NtxTree::unlock() {
   if (!shared_ || lockCount_ == 0) return true;
   if (--lockCount_ > 0) return true;
+  announced_ = false;
   if (!io_->unlock(lockOffset(), 1)) {
     int os = io_->lastError();
     raiseNtxError(EG_LOCK, os ? kDbUnlockFailed : kDbUnlockRefused, io_->name(), os);
@@ -260,7 +261,9 @@ bool NtxTree::unlock() {
 
 bool NtxTree::commitUpdate() {
   if (!shared_) return true;
-  ++h_.updateCounter;
+  // An update whose pages went out has moved the counter already.
+  if (!announced_) ++h_.updateCounter;
+  announced_ = false;
   return writeHeaderStart();
 }
 
@@ -280,7 +283,12 @@ bool NtxTree::flush() {
     }
     if (!ok) raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
   }
-  return io_->flush() && ok;
+  // A commit the system refuses is told like a failed write.
+  if (!io_->flush()) {
+    raiseNtxError(EG_WRITE, kDbWrite, io_->name(), io_->lastError());
+    return false;
+  }
+  return ok;
 }
 
 }  // namespace kv::ntx
