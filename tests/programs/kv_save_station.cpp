@@ -13,8 +13,11 @@
 // "I REC VER DEL NUMBER" to its journal JOURNAL-STATION.txt in DIR, and once DBCOMMIT has
 // returned the same line with "C"; each line goes out in one write, so a kill leaves whole
 // lines. Errors are printed as "error GEN SUB OS"; exit code 0 after all saves, 2 after an
-// error.
+// error. With KV_STATION_KILL_AT=N in its environment a working station kills itself
+// (SIGKILL) just before its N-th file write, so a crash test can stop it between any two
+// writes of a save, not only where a timer happens to land (mostly while the disk commits).
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -30,6 +33,7 @@
 #include "engine/area/fieldresolver.h"
 #include "engine/dbf/dbfarea.h"
 #include "engine/ntx/dbfntxarea.h"
+#include "platform/filefault.h"
 #include "runtime/lang/functions.h"
 #include "runtime/lang/settings.h"
 #include "support/order_content.h"
@@ -136,6 +140,13 @@ int main(int argc, char** argv) {
     const std::string journalName = std::string(argv[2]) + "/JOURNAL-" + argv[3] + ".txt";
     g_journal = ::open(journalName.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (g_journal < 0) return 3;
+    if (const char* at = std::getenv("KV_STATION_KILL_AT"); at && std::atol(at) > 0) {
+      platform::setFileFaultHook([left = std::atol(at)](platform::FileStep step, const std::string&,
+                                                        std::uint64_t, std::uint64_t) mutable {
+        if (step == platform::FileStep::Write && --left == 0) ::raise(SIGKILL);
+        return platform::FileFault::none();
+      });
+    }
     work(std::atoi(argv[4]), static_cast<unsigned>(std::strtoul(argv[5], nullptr, 10)),
          static_cast<std::uint32_t>(std::strtoul(argv[6], nullptr, 10)));
   } else {
