@@ -50,6 +50,8 @@ enum EventId : int {
   kOnExitEditor,
   kOnFooterClick,
   kOnSearch,
+  kOnPreview,
+  kOnPageChanged,
 };
 
 // A variable passed by reference to an event block and read back afterwards.

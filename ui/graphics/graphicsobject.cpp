@@ -1,5 +1,7 @@
 #include "ui/graphics/graphicsobject.h"
 
+#include <unordered_map>
+
 #include "ui/core/component.h"
 #include "ui/core/messages.h"
 
@@ -8,6 +10,11 @@ namespace kv::ui {
 namespace {
 
 int g_nextHandle = 0;
+
+std::unordered_map<int, GraphicsObject*>& liveObjects() {
+  static std::unordered_map<int, GraphicsObject*> live;
+  return live;
+}
 
 void registerGraphicsObject(ClassDef* cls) {
   property<GraphicsObject>(
@@ -18,7 +25,18 @@ void registerGraphicsObject(ClassDef* cls) {
 
 }  // namespace
 
-GraphicsObject::GraphicsObject() : handle_(++g_nextHandle) {}
+GraphicsObject::GraphicsObject() : handle_(++g_nextHandle) {
+  liveObjects()[handle_] = this;
+}
+
+GraphicsObject::~GraphicsObject() {
+  liveObjects().erase(handle_);
+}
+
+GraphicsObject* graphicsObjectOf(int handle) {
+  auto it = liveObjects().find(handle);
+  return it == liveObjects().end() ? nullptr : it->second;
+}
 
 const LibClass kGraphicsObjectClass = {"TGraphicsObject", &kObjectClass, nullptr,
                                        &registerGraphicsObject};

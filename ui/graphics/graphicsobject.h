@@ -24,6 +24,7 @@ class GraphicsObject : public LibObject {
 
  protected:
   GraphicsObject();
+  ~GraphicsObject() override;
   void notify() {
     if (changed) changed();
   }
@@ -32,6 +33,10 @@ class GraphicsObject : public LibObject {
  private:
   int handle_;
 };
+
+// The live graphics object whose Handle is `handle`, null for none (a drawing call given a
+// bitmap's or icon's handle finds the image through it).
+GraphicsObject* graphicsObjectOf(int handle);
 
 extern const LibClass kGraphicsObjectClass;
 
