@@ -45,11 +45,7 @@ Printer* printer() {
   return g_printer;
 }
 
-Printer::Printer()
-    : brush_(kBrushClass, this, [this] { toolsChanged(); }),
-      font_(kFontClass, this, [this] { toolsChanged(); }),
-      pen_(kPenClass, this, [this] { toolsChanged(); }) {
-  if (Pen* p = pen()) p->width = kPenWidth;
+Printer::Printer() {
   recompute();
   printers_ = systemPrinters();
   if (!printers_.empty()) active_ = printers_.front();
@@ -69,6 +65,45 @@ void Printer::release() {
   font_.reset();
   pen_.reset();
   if (g_printer == this) g_printer = nullptr;
+}
+
+Font* Printer::font() const {
+  if (!font_) {
+    font_ =
+        std::make_unique<SubObject<Font>>(kFontClass, self(), [this] { self()->toolsChanged(); });
+  }
+  return font_->get();
+}
+
+Brush* Printer::brush() const {
+  if (!brush_) {
+    brush_ =
+        std::make_unique<SubObject<Brush>>(kBrushClass, self(), [this] { self()->toolsChanged(); });
+  }
+  return brush_->get();
+}
+
+Pen* Printer::pen() const {
+  if (!pen_) {
+    pen_ = std::make_unique<SubObject<Pen>>(kPenClass, self(), [this] { self()->toolsChanged(); });
+    if (Pen* p = pen_->get()) p->width = kPenWidth;
+  }
+  return pen_->get();
+}
+
+const Value& Printer::fontObject() const {
+  font();
+  return font_->object();
+}
+
+const Value& Printer::brushObject() const {
+  brush();
+  return brush_->object();
+}
+
+const Value& Printer::penObject() const {
+  pen();
+  return pen_->object();
 }
 
 void Printer::recompute() {

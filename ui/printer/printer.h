@@ -69,12 +69,13 @@ class Printer : public Component {
   const PageGeometry& geometry() const { return geometry_; }
   PaperChoice paper() const { return {pageSize_, customWidth_, customHeight_, orientation_}; }
 
-  Font* font() const { return font_.get(); }
-  Brush* brush() const { return brush_.get(); }
-  Pen* pen() const { return pen_.get(); }
-  const Value& fontObject() const { return font_.object(); }
-  const Value& brushObject() const { return brush_.object(); }
-  const Value& penObject() const { return pen_.object(); }
+  // The tools are made on first use (a page's start uses them all).
+  Font* font() const;
+  Brush* brush() const;
+  Pen* pen() const;
+  const Value& fontObject() const;
+  const Value& brushObject() const;
+  const Value& penObject() const;
   // Face, size in points and weight of the font at once.
   void setFont(const std::string& face, int points, bool bold);
 
@@ -131,6 +132,8 @@ class Printer : public Component {
   void release() override;
 
  private:
+  // The tools are made by const accessors; they change only the printer's own members.
+  Printer* self() const { return const_cast<Printer*>(this); }
   void recompute();
   void applyTools(QPainter& p) const;
   void toolsChanged();
@@ -142,9 +145,9 @@ class Printer : public Component {
   int customWidth_ = 0, customHeight_ = 0;
   bool transparent_ = false;
   PageGeometry geometry_;
-  SubObject<Brush> brush_;
-  SubObject<Font> font_;
-  SubObject<Pen> pen_;
+  mutable std::unique_ptr<SubObject<Brush>> brush_;
+  mutable std::unique_ptr<SubObject<Font>> font_;
+  mutable std::unique_ptr<SubObject<Pen>> pen_;
   std::vector<std::string> printers_;
   std::string default_;
   std::string active_;
