@@ -25,6 +25,8 @@
 #include "ui/grid/stringgrid.h"
 #include "ui/ini/filefunctions.h"
 #include "ui/menus/menu.h"
+#include "ui/printer/preview.h"
+#include "ui/printer/printdialog.h"
 #include "ui/printer/printer.h"
 
 namespace kv::ui {
@@ -45,6 +47,12 @@ Value fnTScreen(Args) {
 }
 Value fnTPrinter(Args) {
   return TPrinter();
+}
+Value fnTPreview(Args) {
+  return TPreview();
+}
+Value fnTPrintDialog(Args) {
+  return TPrintDialog();
 }
 Value fnTLabel(Args) {
   return TLabel();
@@ -83,6 +91,8 @@ void registerWindowLibrary() {
   registerFunction("TAPPLICATION", &fnTApplication);
   registerFunction("TSCREEN", &fnTScreen);
   registerFunction("TPRINTER", &fnTPrinter);
+  registerFunction("TPREVIEW", &fnTPreview);
+  registerFunction("TPRINTDIALOG", &fnTPrintDialog);
   registerFunction("TLABEL", &fnTLabel);
   registerFunction("TBUTTON", &fnTButton);
   registerFunction("TPANEL", &fnTPanel);
