@@ -140,8 +140,16 @@ Value AADD(const Value& av, const Value& v) {
 
 Value ARRAY(Args dims) {
   if (dims.empty()) return raiseArgError("ARRAY", 1131, {});
+  // The elements of every level together: a count no memory can hold (a typed or damaged
+  // number of many digits) is refused like a negative one, not tried.
+  constexpr double kMaxElements = 16.0 * 1024 * 1024;
+  double total = 1, level = 1;
   for (const Value& d : dims) {
-    if (!d.deref().isNumber() || d.deref().asInt() < 0) {
+    if (d.deref().isNumber()) level *= std::max(0.0, d.deref().asDouble());
+    total += level;
+  }
+  for (const Value& d : dims) {
+    if (!d.deref().isNumber() || d.deref().asInt() < 0 || !(total <= kMaxElements)) {
       std::vector<Value> argv;
       for (const Value& x : dims) argv.push_back(x.deref());
       return argumentError("ARRAY", 1131, Args(argv));
