@@ -31,18 +31,6 @@ constexpr int kEnter = 13;
 // One direction for every column, for the life of the program: false sorts ascending.
 bool g_descending = false;
 
-// A wait box (type 4) destroyed on every way out.
-class WaitBox {
- public:
-  explicit WaitBox(const char* text) : box_(MessageDlg(Value(text), Value(4))) {}
-  ~WaitBox() { closeWaitBox(box_); }
-  WaitBox(const WaitBox&) = delete;
-  WaitBox& operator=(const WaitBox&) = delete;
-
- private:
-  Value box_;
-};
-
 // Makes `rows` the overview: aPregled and the grid's Items, the last order current; when it
 // would be the only row in view, the view starts three rows higher so the orders before it
 // show too. The rows are built whole before aPregled changes.

@@ -52,18 +52,6 @@ bool confirmed(const std::string& question) {
   return MessageDlg(Value(question), Value(3), Value(1), Value(5)).asInt() == kYes;
 }
 
-// Destroys the wait box on every way out of the load.
-class WaitBox {
- public:
-  explicit WaitBox(const char* text) : box_(MessageDlg(Value(text), Value(4))) {}
-  ~WaitBox() { closeWaitBox(box_); }
-  WaitBox(const WaitBox&) = delete;
-  WaitBox& operator=(const WaitBox&) = delete;
-
- private:
-  Value box_;
-};
-
 }  // namespace
 
 Value buildCustomerRows() {

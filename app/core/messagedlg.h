@@ -33,4 +33,17 @@ void setMessageDlg(MessageDlgFn dialog);
 // Destroys a wait box that MessageDlg answered for type 4; nil (no box) is left alone.
 void closeWaitBox(const Value& box);
 
+// A wait box (MessageDlg type 4 with `text`) for the life of a scope: shown when made and
+// destroyed on every way out of the scope, an error's unwinding included.
+class WaitBox {
+ public:
+  explicit WaitBox(const char* text) : box_(MessageDlg(Value(text), Value(4))) {}
+  ~WaitBox() { closeWaitBox(box_); }
+  WaitBox(const WaitBox&) = delete;
+  WaitBox& operator=(const WaitBox&) = delete;
+
+ private:
+  Value box_;
+};
+
 }  // namespace kv::app
