@@ -250,6 +250,14 @@ TEST_F(StationsCrashTest, KilledSavesLeaveOnlyRepairableDamageAndNoCommittedLoss
       for (std::string line; std::getline(lines, line);) {
         if (line.rfind("damaged: ", 0) == 0 || line.rfind("clean: ", 0) == 0) continue;
         const std::string file = line.substr(0, line.find(": "));
+        // The check lists so many record problems and sums up the rest in one line; past a
+        // cut split those are the unreachable keys, judged like the missing keys listed.
+        static const std::regex more(R"(^(.*\.ntx): \d+ more record problems$)");
+        std::smatch summed;
+        if (std::regex_match(line, summed, more) && splitCut.count(summed[1].str())) {
+          ++damage["key in a cut split"];
+          continue;
+        }
         bool known = false;
         for (const auto& [kind, re] : allowedDamage()) {
           std::smatch m;
