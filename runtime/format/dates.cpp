@@ -75,8 +75,7 @@ constexpr const char* kDayNames[7] = {
     "Mi\xE9rcoles",
     "Jueves",
     "Viernes",
-    "S\xE1"
-    "bado",
+    "S\341bado",  // a-acute as an octal escape, which ends after three digits
 };
 
 }  // namespace
