@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/fkalvedo_menus.h"
-#include "app/makertexts.h"
+#include "app/core/makertexts.h"
 #include "runtime/error/callstack.h"
 #include "runtime/format/dates.h"
 #include "runtime/lang/classes.h"

@@ -1,7 +1,7 @@
 #include "app/fkalvedo_status.h"
 
 #include "app/core/settingsfile.h"
-#include "app/makertexts.h"
+#include "app/core/makertexts.h"
 #include "runtime/error/callstack.h"
 #include "runtime/format/dates.h"
 #include "runtime/format/numfmt.h"

@@ -2,10 +2,14 @@
 
 #include <string_view>
 
+#include "app/core/clausefile.h"
+#include "app/core/makertexts.h"
+#include "app/core/settingscommands.h"
 #include "engine/area/dbfunc.h"
 #include "runtime/format/dates.h"
 #include "runtime/format/transform.h"
 #include "runtime/lang/memvars.h"
+#include "runtime/lib/filefuncs.h"
 #include "runtime/lib/strings.h"
 
 namespace kv::app {
@@ -69,11 +73,11 @@ double fieldNumber(const char* name) {
 std::string orderSheetFooterLeft() {
   const Value ver = memvarGet("VER");
   const std::string version = ver.isString() ? ver.toStdString() : std::string("1.04");
-  return "Kalvedo " + version + " - program za servisne naloge - radionica Kalvedo";
+  return "Kalvedo " + version + kMakerProductLine + kMakerCredit;
 }
 
 std::string orderSheetFooterRight() {
-  return "kalvedo.example.org";
+  return kMakerWebAddress;
 }
 
 std::string orderSheetTitle(const OrderSheetData& d) {
@@ -215,6 +219,16 @@ OrderSheetData orderSheetFromRecord() {
   d.opisKvara = fieldText("Opis_Kvara");
   d.okvCena = fieldNumber("Okv_cena");
   d.konCena = fieldNumber("Kon_cena");
+  return d;
+}
+
+std::optional<OrderSheetData> findOrderSheet(const std::string& numberText) {
+  DBSELECTAREA(Value("Nalozi"));
+  if (!DBSEEK(Value(numberText)).asBool()) return std::nullopt;
+  OrderSheetData d = orderSheetFromRecord();
+  d.header = readHeaderLines();
+  d.croatian = memvarGet("lJezikHrvatski").asBool();
+  if (FILE(Value(kClauseFile))) d.clause = readClause();
   return d;
 }
 

@@ -82,4 +82,10 @@ std::vector<SheetItem> orderSheetPage(const OrderSheetData& d);
 // sheet's data; the header, language and clause are left for the caller to fill.
 OrderSheetData orderSheetFromRecord();
 
+// Finds the order `numberText` (five digits) in Nalozi, which it makes the current work area,
+// and reads everything its sheet shows: the stored record, the header lines of the settings
+// file, the language, and the clause when klauzula.txt exists. Nothing when the number is
+// not in the table; the order found stays the current record.
+std::optional<OrderSheetData> findOrderSheet(const std::string& numberText);
+
 }  // namespace kv::app

@@ -9,7 +9,7 @@
 
 #include "app/core/datafiles.h"
 #include "app/core/settingsfile.h"
-#include "app/makertexts.h"
+#include "app/core/makertexts.h"
 #include "runtime/format/dates.h"
 #include "runtime/lib/strings.h"
 #include "support/main_window.h"

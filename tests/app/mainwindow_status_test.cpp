@@ -10,7 +10,7 @@
 
 #include "app/core/settingsfile.h"
 #include "app/fkalvedo_status.h"
-#include "app/makertexts.h"
+#include "app/core/makertexts.h"
 #include "platform/clock.h"
 #include "support/main_window.h"
 #include "ui/controls/timer.h"
