@@ -15,7 +15,7 @@
 #include "app/fkalvedo_print.h"
 #include "app/fkalvedo_settings.h"
 #include "app/fkalvedo_status.h"
-#include "app/makertexts.h"
+#include "app/core/makertexts.h"
 #include "runtime/error/callstack.h"
 #include "runtime/format/dates.h"
 #include "runtime/lang/classes.h"
@@ -140,11 +140,6 @@ FormMethodWatch& methodWatch() {
   return watch;
 }
 
-std::vector<std::string>& emptyRun() {
-  static std::vector<std::string> names;
-  return names;
-}
-
 // The method of a name from the tables of every part; null when none has it.
 FormMethod findMethod(std::string_view name) {
   const std::span<const FormMethodEntry> parts[] = {
@@ -243,19 +238,6 @@ Value fKalvedoOnCreate(const Value& self, Args) {
 
 void watchFormMethods(FormMethodWatch watch) {
   methodWatch() = std::move(watch);
-}
-
-Value notBuiltYet(std::string_view method) {
-  emptyRun().emplace_back(method);
-  return Value();
-}
-
-const std::vector<std::string>& emptyMethodsRun() {
-  return emptyRun();
-}
-
-void clearEmptyMethodsRun() {
-  emptyRun().clear();
 }
 
 }  // namespace kv::app

@@ -68,11 +68,4 @@ Value component(const Value& self, std::string_view name);
 using FormMethodWatch = std::function<bool(std::string_view method, Args args)>;
 void watchFormMethods(FormMethodWatch watch);
 
-// The body of a method whose part of the program is not built yet: it does nothing and
-// answers nil. The method's name is recorded, so a test knows which methods are still empty.
-Value notBuiltYet(std::string_view method);
-// The names recorded by notBuiltYet since the last clear, in the order run.
-const std::vector<std::string>& emptyMethodsRun();
-void clearEmptyMethodsRun();
-
 }  // namespace kv::app

@@ -2,7 +2,6 @@
 // The customer and manufacturer lists: the customer grid, saving and deleting customers,
 // adding and deleting manufacturers, and the keys of the customer fields.
 // Every method receives the form as Self and the arguments its event or menu item passes.
-// A method whose body is notBuiltYet does nothing yet.
 #include <span>
 
 #include "app/fkalvedo.h"

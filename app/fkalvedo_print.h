@@ -1,7 +1,6 @@
 #pragma once
 // Printing the work order on the form.
 // Every method receives the form as Self and the arguments its event or menu item passes.
-// A method whose body is notBuiltYet does nothing yet.
 #include <span>
 
 #include "app/fkalvedo.h"

@@ -2,7 +2,6 @@
 // The settings menu's entries: the printer choice, the number of copies, the print
 // language, the print header and the clause text.
 // Every method receives the form as Self and the arguments its event or menu item passes.
-// A method whose body is notBuiltYet does nothing yet.
 #include <span>
 
 #include "app/fkalvedo.h"
