@@ -293,7 +293,8 @@ TEST_F(PrintOrderCommand, AMissingOrderGivesItsErrorBoxAndPrintsNothing) {
     const char* typed;
     const char* box;
   } cases[] = {{"99", "Nalog broj 00099 ne postoji u bazi podataka!"},
-               {"", "Nalog broj 00000 ne postoji u bazi podataka!"}};
+               {"", "Nalog broj 00000 ne postoji u bazi podataka!"},
+               {"123456", "Nalog broj 123456 ne postoji u bazi podataka!"}};
   for (const Case& c : cases) {
     boxes_.clear();
     withForm([&](const Value& form) {
