@@ -136,6 +136,8 @@ inline const PdfText* findWord(const PdfPageText& page, const std::string& text)
   }
   return nullptr;
 }
+// The word would point into a page text that is gone at the end of the statement.
+const PdfText* findWord(PdfPageText&& page, const std::string& text) = delete;
 
 // A page rasterised in grey: 0 black ink, 255 white paper.
 struct GreyPage {

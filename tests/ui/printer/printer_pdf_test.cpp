@@ -124,7 +124,8 @@ TEST_F(PrinterPdf, LandscapePagesAreLandscapeAndEachPageKeepsItsOrientation) {
   EXPECT_NEAR(info.sizes[0].widthPt, 841.9, 0.5);
   EXPECT_FALSE(info.sizes[1].landscape());
   EXPECT_TRUE(info.sizes[2].landscape());
-  const kvtest::PdfText* wide = kvtest::findWord(kvtest::pdfPageText(dir / "land.pdf", 1), "Wide");
+  const kvtest::PdfPageText first = kvtest::pdfPageText(dir / "land.pdf", 1);
+  const kvtest::PdfText* wide = kvtest::findWord(first, "Wide");
   ASSERT_NE(wide, nullptr);
   EXPECT_NEAR(wide->left, 250, 0.5);
   EXPECT_NEAR(wide->top, 180, 0.5);
