@@ -53,11 +53,7 @@ class CupsPrint : public test::UiTest {
   // The job's one output file, once the scheduler is idle.
   fs::path outputOf(const std::string& job) {
     EXPECT_TRUE(kvtest::cups().waitIdle());
-    std::vector<fs::path> out;
-    for (int i = 0; i < 50 && out.empty(); ++i) {
-      out = kvtest::cups().takeOutputs(job);
-      if (out.empty()) QTest::qWait(100);
-    }
+    const std::vector<fs::path> out = kvtest::cups().awaitOutputs(job);
     EXPECT_EQ(out.size(), 1u) << "output files of " << job;
     return out.empty() ? fs::path() : out.front();
   }

@@ -78,6 +78,17 @@ class PrivateCups {
     return found;
   }
 
+  // The job's output files once they are there (takeOutputs, polled for up to 5 s: the queue
+  // writes its file after the job has left the scheduler); none when time ran out.
+  std::vector<std::filesystem::path> awaitOutputs(const std::string& jobName) {
+    std::vector<std::filesystem::path> out;
+    for (int i = 0; i < 50 && out.empty(); ++i) {
+      out = takeOutputs(jobName);
+      if (out.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return out;
+  }
+
   // The scheduler's page log: one line per printed page set, with the job's name.
   std::string pageLog() const { return readFile(dir_ / "log" / "page_log"); }
   // The job names of the page log, in order, each once.

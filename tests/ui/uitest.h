@@ -42,6 +42,21 @@ inline double differingShare(const QImage& a, const QImage& b, int shade) {
   return static_cast<double>(differing) / (a.width() * a.height());
 }
 
+// Compares a picture (RGB32) with its stored reference file: the same size, and at most
+// `maxShare` of the pixels differing by more than `shade`. KV_WRITE_REFERENCE=1 writes the
+// reference anew from the picture first.
+inline void expectLikeReference(const QImage& image, const QString& file, int shade = 24,
+                                double maxShare = 0.005) {
+  if (std::getenv("KV_WRITE_REFERENCE")) {
+    ASSERT_TRUE(image.save(file));
+  }
+  QImage reference(file);
+  ASSERT_FALSE(reference.isNull()) << "missing " << file.toStdString();
+  reference = reference.convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(image.size(), reference.size());
+  EXPECT_LT(differingShare(image, reference, shade), maxShare) << file.toStdString();
+}
+
 struct RaisedError {
   int genCode;
   int subCode;

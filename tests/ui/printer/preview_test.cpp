@@ -58,15 +58,7 @@ class PreviewTest : public test::UiTest {
     return lib()->windowIfMade()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
   void compare(const QImage& image, const char* name) {
-    const std::string file = std::string(KV_TEST_DATA_DIR "/ui/") + name;
-    if (std::getenv("KV_WRITE_REFERENCE")) {
-      ASSERT_TRUE(image.save(QString::fromStdString(file)));
-    }
-    QImage reference(QString::fromStdString(file));
-    ASSERT_FALSE(reference.isNull()) << "missing " << file;
-    reference = reference.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(image.size(), reference.size());
-    EXPECT_LT(test::differingShare(image, reference, 24), 0.005) << name;
+    test::expectLikeReference(image, QString(KV_TEST_DATA_DIR "/ui/") + name);
   }
 
   Value form, preview;
