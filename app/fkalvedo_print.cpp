@@ -52,7 +52,7 @@ Value bStampajNalogOnClick(const Value& self, Args) {
   ui::Printer* printer = ui::printer();
   if (printer == nullptr) return Value();
   recordOrderDocument(*printer, *sheet, printCopies(), [] { eventPoll(); });
-  printer->setShowDialog(memvarExists("lIzborStampaca") && memvarGet("lIzborStampaca").asBool());
+  printer->setShowDialog(memvarGet("lIzborStampaca").asBool());
   printer->print();
   return Value();
 }

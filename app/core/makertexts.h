@@ -9,8 +9,9 @@ namespace kv::app {
 inline constexpr const char* kMakerCredit = " - radionica Kalvedo";
 // The status panel's address text (a leading blank keeps it off the panel's edge).
 inline constexpr const char* kMakerAddress = " www.kalvedo.example";
-// The web address as the printed order's footer shows it, at the footer's right edge.
-inline constexpr const char* kMakerWebAddress = "www.kalvedo.example";
+// The web address as the printed order's footer shows it, at the footer's right edge: the
+// panel's text without its blank.
+inline constexpr const char* kMakerWebAddress = kMakerAddress + 1;
 // The printed order's product line between the program's name with its version and the
 // maker's credit.
 inline constexpr const char* kMakerProductLine = " - program za servisne naloge";
